@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite headless: first the build under AddressSanitizer
+# and UndefinedBehaviorSanitizer, then the ordinary build, whose CTest summary ends the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc 2>/dev/null || echo 2)
+
+scripts/setup.sh build-sanitize -DMARTOOL_SANITIZE=ON -DMARTOOL_BUILD_BENCH=OFF
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE desktop
+
+scripts/setup.sh build
+ctest --test-dir build --output-on-failure -j "$jobs"
