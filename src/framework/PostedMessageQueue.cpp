@@ -1,0 +1,88 @@
+#include "framework/PostedMessageQueue.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include "framework/MessageDispatch.h"
+#include "framework/ModalScope.h"
+
+namespace {
+const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+// A modal loop hands out at most this many messages per wake, so that its own input and
+// painting are never starved by a flood of posted messages.
+constexpr int kMessagesPerWake = 256;
+} // namespace
+
+PostedMessageQueue& PostedMessageQueue::Instance() {
+    static PostedMessageQueue* queue = new PostedMessageQueue;
+    return *queue;
+}
+
+PostedMessageQueue::PostedMessageQueue() : m_ring(1024) {}
+
+void PostedMessageQueue::Post(const MSG& msg) {
+    if (m_count == m_ring.size())
+        Grow();
+    m_ring[(m_head + m_count) & (m_ring.size() - 1)] = msg;
+    ++m_count;
+    if (ModalScope::Depth() > 0)
+        RequestWake();
+}
+
+bool PostedMessageQueue::Pop(MSG& msg) {
+    if (m_count == 0)
+        return false;
+    msg = m_ring[m_head];
+    m_head = (m_head + 1) & (m_ring.size() - 1);
+    --m_count;
+    return true;
+}
+
+void PostedMessageQueue::Discard(HWND hwnd) {
+    std::size_t kept = 0;
+    std::size_t mask = m_ring.size() - 1;
+    for (std::size_t i = 0; i < m_count; ++i) {
+        const MSG& m = m_ring[(m_head + i) & mask];
+        if (m.hwnd != hwnd)
+            m_ring[(m_head + kept++) & mask] = m;
+    }
+    m_count = kept;
+}
+
+void PostedMessageQueue::Grow() {
+    std::vector<MSG> bigger(m_ring.size() * 2);
+    for (std::size_t i = 0; i < m_count; ++i)
+        bigger[i] = m_ring[(m_head + i) & (m_ring.size() - 1)];
+    m_ring.swap(bigger);
+    m_head = 0;
+}
+
+void PostedMessageQueue::WakeIfWaiting() {
+    if (m_count > 0)
+        RequestWake();
+}
+
+void PostedMessageQueue::RequestWake() {
+    if (m_wakePending)
+        return;
+    m_wakePending = true;
+    QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
+}
+
+void PostedMessageQueue::customEvent(QEvent* event) {
+    if (event->type() != kWakeEvent)
+        return;
+    m_wakePending = false;
+    MSG msg;
+    for (int n = 0; n < kMessagesPerWake; ++n) {
+        if (m_count == 0)
+            return;
+        // WM_QUIT belongs to the main loop; a modal loop leaves it waiting.
+        if (m_ring[m_head].message == WM_QUIT)
+            return;
+        Pop(msg);
+        afx::DispatchPostedMessage(msg);
+    }
+    if (m_count > 0)
+        RequestWake();
+}

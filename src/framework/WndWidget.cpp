@@ -1,0 +1,7 @@
+#include "framework/WndWidget.h"
+
+#include <QWidget>
+
+WndWidgetBase* WndWidgetBase::FromWidget(QWidget* widget) {
+    return dynamic_cast<WndWidgetBase*>(widget);
+}

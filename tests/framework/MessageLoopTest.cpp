@@ -1,0 +1,165 @@
+// The message loop: the idle protocol, posted messages and modal loops, on the real loop offscreen.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "framework/CWinApp.h"
+#include "framework/CWnd.h"
+#include "framework/MessageBox.h"
+#include "framework/MessageDispatch.h"
+#include "framework/ModalScope.h"
+
+namespace {
+
+// An application whose idle step records its counts and can be told to keep asking.
+class RecordingApp : public CWinApp {
+public:
+    BOOL OnIdle(LONG count) override {
+        counts.push_back(count);
+        if (onIdle)
+            onIdle(count);
+        return CWinApp::OnIdle(count);
+    }
+    std::vector<LONG> counts;
+    std::function<void(LONG)> onIdle;
+};
+
+// A window that records the messages and commands it is given.
+class RecordingWnd : public CWnd {
+public:
+    void OnChar(UINT ch, UINT repeat, UINT flags) { log.push_back({WM_CHAR, ch, repeat, flags}); }
+    void OnCommand1() { log.push_back({WM_COMMAND, 1, 0, 0}); }
+    void OnCommand2() { log.push_back({WM_COMMAND, 2, 0, 0}); }
+    struct Entry {
+        UINT message;
+        UINT a, b, c;
+        bool operator==(const Entry&) const = default;
+    };
+    std::vector<Entry> log;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RecordingWnd, CWnd)
+ON_WM_CHAR()
+ON_COMMAND(1, &RecordingWnd::OnCommand1)
+ON_COMMAND(2, &RecordingWnd::OnCommand2)
+END_MESSAGE_MAP()
+
+class MessageLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        afx::ClearQuit();
+        ASSERT_TRUE(a.CreateEx(0, nullptr, "a", WS_OVERLAPPED, CRect(0, 0, 100, 100), nullptr, 0));
+        ASSERT_TRUE(b.CreateEx(0, nullptr, "b", WS_OVERLAPPED, CRect(0, 0, 100, 100), nullptr, 0));
+        app.RunUntil([] { return false; }, 20); // let start-up events settle
+        app.counts.clear();
+    }
+    void TearDown() override {
+        a.DestroyWindow();
+        b.DestroyWindow();
+        afx::SetMessageBoxHandler({});
+        afx::ClearQuit();
+    }
+    RecordingApp app;
+    RecordingWnd a, b;
+};
+
+TEST_F(MessageLoopTest, IdleCountsFromZeroAndStopsWhenTheBaseStepSaysSo) {
+    app.RunUntil([] { return false; }, 30);
+    ASSERT_EQ(app.counts, (std::vector<LONG>{0, 1}));
+}
+
+TEST_F(MessageLoopTest, PostedMessagesRestartTheIdleCount) {
+    app.onIdle = [&](LONG count) {
+        if (app.counts.size() == 2 && count == 1)
+            a.PostMessage(WM_COMMAND, 1);
+    };
+    app.RunUntil([] { return false; }, 30);
+    // 0, 1 (posts), then the command is input: 0, 1 again.
+    EXPECT_EQ(app.counts, (std::vector<LONG>{0, 1, 0, 1}));
+    EXPECT_EQ(a.log.size(), 1u);
+}
+
+TEST_F(MessageLoopTest, KeyboardInputRestartsTheIdleCount) {
+    a.ShowWindow(SW_SHOW);
+    app.RunUntil([] { return false; }, 20);
+    app.counts.clear();
+    QTimer::singleShot(5, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QApplication::sendEvent(a.GetWidget(), &press);
+    });
+    app.RunUntil([] { return false; }, 40);
+    EXPECT_EQ(app.counts, (std::vector<LONG>{0, 1, 0, 1}));
+}
+
+TEST_F(MessageLoopTest, PostedMessagesKeepTheirOrderAcrossWindows) {
+    a.PostMessage(WM_CHAR, 'x', 0xFFFF0001);
+    b.PostMessage(WM_COMMAND, 2);
+    a.PostMessage(WM_COMMAND, 1);
+    b.PostMessage(WM_CHAR, 0xFFFFFFE9u, 0x00000001);
+    app.RunUntil([&] { return a.log.size() + b.log.size() == 4; }, 1000);
+    EXPECT_EQ(a.log, (std::vector<RecordingWnd::Entry>{{WM_CHAR, 'x', 1, 0xFFFF}, {WM_COMMAND, 1, 0, 0}}));
+    EXPECT_EQ(b.log, (std::vector<RecordingWnd::Entry>{{WM_COMMAND, 2, 0, 0}, {WM_CHAR, 0xFFFFFFE9u, 1, 0}}));
+}
+
+TEST_F(MessageLoopTest, AMessageForADestroyedWindowIsDropped) {
+    HWND gone = b.m_hWnd;
+    b.PostMessage(WM_COMMAND, 2);
+    b.DestroyWindow();
+    EXPECT_FALSE(PostMessage(gone, WM_COMMAND, 2, 0));
+    a.PostMessage(WM_COMMAND, 1);
+    app.RunUntil([&] { return !a.log.empty(); }, 1000);
+    EXPECT_TRUE(b.log.empty());
+}
+
+TEST_F(MessageLoopTest, ModalMessageBoxStopsIdleButStillHandsOutPostedMessages) {
+    bool sawBox = false;
+    size_t idleCallsDuringBox = 0;
+    app.onIdle = [&](LONG count) {
+        if (count != 0 || sawBox)
+            return;
+        sawBox = true;
+        a.PostMessage(WM_COMMAND, 1); // posted before the box opens
+        QTimer::singleShot(30, [&] {
+            idleCallsDuringBox = app.counts.size();
+            // still inside the box: the posted command has been handled, idle was not called
+            EXPECT_EQ(a.log.size(), 1u);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                    box->accept();
+        });
+        MessageBoxA(nullptr, "text", "Error", MB_OK);
+        EXPECT_EQ(app.counts.size(), idleCallsDuringBox);
+    };
+    app.RunUntil([&] { return false; }, 100);
+    ASSERT_TRUE(sawBox);
+    // The command posted before the box counts as input once the box is gone: idle restarts at 0.
+    ASSERT_GE(app.counts.size(), 3u);
+    EXPECT_EQ(app.counts[0], 0);
+    EXPECT_EQ(app.counts[1], 0);
+    EXPECT_EQ(a.log.size(), 1u);
+}
+
+TEST_F(MessageLoopTest, QuitEndsTheLoopAndIsNotHandledByModalLoops) {
+    PostQuitMessage(3);
+    EXPECT_FALSE(app.RunUntil([] { return false; }, 1000));
+    EXPECT_TRUE(afx::QuitRequested());
+    EXPECT_EQ(afx::QuitCode(), 3);
+}
+
+TEST_F(MessageLoopTest, TheExitCommandClosesTheMainWindowAndEndsTheLoop) {
+    RecordingWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 0));
+    app.m_pMainWnd = &main;
+    EXPECT_TRUE(app.OnCmdMsg(ID_APP_EXIT));
+    EXPECT_EQ(main.m_hWnd, nullptr);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_FALSE(app.RunUntil([] { return false; }, 1000));
+    EXPECT_TRUE(afx::QuitRequested());
+    EXPECT_EQ(afx::QuitCode(), 0);
+}
+
+} // namespace
