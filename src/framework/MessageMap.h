@@ -3,6 +3,7 @@
 // member functions in a static table that chains to its base class's table. A handler is reached
 // through a small function generated for its exact signature, so no cast of member pointers is needed.
 
+#include "framework/CPoint.h"
 #include "framework/WinUser.h"
 
 class CCmdTarget;
@@ -26,34 +27,45 @@ namespace afx {
 
 CWnd* WndFromHandle(HWND hwnd);
 
-template <class T, auto Fn> LRESULT CommandThunk(CCmdTarget* t, WPARAM, LPARAM) {
+template <class T, auto Fn>
+LRESULT CommandThunk(CCmdTarget* t, WPARAM, LPARAM) {
     (static_cast<T*>(t)->*Fn)();
     return 0;
 }
-template <class T, auto Fn> LRESULT VoidThunk(CCmdTarget* t, WPARAM, LPARAM) {
+template <class T, auto Fn>
+LRESULT VoidThunk(CCmdTarget* t, WPARAM, LPARAM) {
     (static_cast<T*>(t)->*Fn)();
     return 0;
 }
-template <class T, auto Fn> LRESULT CreateThunk(CCmdTarget* t, WPARAM, LPARAM lParam) {
+template <class T, auto Fn>
+LRESULT CreateThunk(CCmdTarget* t, WPARAM, LPARAM lParam) {
     return (static_cast<T*>(t)->*Fn)(reinterpret_cast<LPCREATESTRUCT>(lParam));
 }
-template <class T, auto Fn> LRESULT ActivateThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
+template <class T, auto Fn>
+LRESULT ActivateThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
     (static_cast<T*>(t)->*Fn)(LOWORD(wParam), WndFromHandle(reinterpret_cast<HWND>(lParam)),
                               static_cast<BOOL>(HIWORD(wParam)));
     return 0;
 }
-template <class T, auto Fn> LRESULT CharThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
+template <class T, auto Fn>
+LRESULT CharThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
     auto flags = static_cast<UINT_PTR>(lParam);
     (static_cast<T*>(t)->*Fn)(static_cast<UINT>(wParam), LOWORD(flags), HIWORD(flags));
     return 0;
 }
-template <class T, auto Fn> LRESULT MouseThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam);
-template <class T, auto Fn> LRESULT SizeThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
+template <class T, auto Fn>
+LRESULT MouseThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T*>(t)->*Fn)(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+    return 0;
+}
+template <class T, auto Fn>
+LRESULT SizeThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
     auto size = static_cast<UINT_PTR>(lParam);
     (static_cast<T*>(t)->*Fn)(static_cast<UINT>(wParam), LOWORD(size), HIWORD(size));
     return 0;
 }
-template <class T, auto Fn> LRESULT FocusThunk(CCmdTarget* t, WPARAM wParam, LPARAM) {
+template <class T, auto Fn>
+LRESULT FocusThunk(CCmdTarget* t, WPARAM wParam, LPARAM) {
     (static_cast<T*>(t)->*Fn)(WndFromHandle(reinterpret_cast<HWND>(wParam)));
     return 0;
 }

@@ -1,6 +1,7 @@
 // The message loop: the idle protocol, posted messages and modal loops, on the real loop offscreen.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -160,6 +161,75 @@ TEST_F(MessageLoopTest, TheExitCommandClosesTheMainWindowAndEndsTheLoop) {
     EXPECT_FALSE(app.RunUntil([] { return false; }, 1000));
     EXPECT_TRUE(afx::QuitRequested());
     EXPECT_EQ(afx::QuitCode(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A window whose handlers pass some messages on and keep others.
+class ClickWnd : public CWnd {
+public:
+    void OnLButtonDown(UINT flags, CPoint point) {
+        clicks.push_back(point);
+        lastFlags = flags;
+    }
+    void OnClose() { closeSeen = true; } // keeps the window
+    std::vector<CPoint> clicks;
+    UINT lastFlags = 0;
+    bool closeSeen = false;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ClickWnd, CWnd)
+ON_WM_LBUTTONDOWN()
+ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+TEST(WindowMessages, QtEventsReachTheMappedHandlersWithWindowCoordinates) {
+    ClickWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "w", WS_OVERLAPPED, CRect(0, 0, 200, 100), nullptr, 0));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(17, 23), QPointF(17, 23), Qt::LeftButton, Qt::LeftButton,
+                      Qt::ShiftModifier);
+    QApplication::sendEvent(wnd.GetWidget(), &press);
+    ASSERT_EQ(wnd.clicks.size(), 1u);
+    EXPECT_EQ(wnd.clicks[0], CPoint(17, 23));
+    EXPECT_EQ(wnd.lastFlags, 0x0005u); // left button and shift
+    // A handler that does not pass WM_CLOSE on keeps its window.
+    wnd.GetWidget()->close();
+    EXPECT_TRUE(wnd.closeSeen);
+    EXPECT_NE(wnd.m_hWnd, nullptr);
+    wnd.DestroyWindow();
+}
+
+TEST(WindowMessages, TextGoesThroughTheTextMessagesAndKeepsEveryByte) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_OVERLAPPED, CRect(0, 0, 10, 10), nullptr, 0));
+    const char text[] = "a\xE9z";
+    wnd.SetWindowText(text);
+    EXPECT_EQ(wnd.GetWindowTextLength(), 3);
+    char small[3];
+    EXPECT_EQ(wnd.GetWindowText(small, sizeof small), 2); // cut to fit, always terminated
+    EXPECT_STREQ(small, "a\xE9");
+    CString all;
+    wnd.GetWindowText(all);
+    EXPECT_EQ(all, CString(text));
+    EXPECT_EQ(wnd.GetWidget()->windowTitle(), QString::fromLatin1(text));
+}
+
+TEST(WindowMessages, ChildWindowsAreFoundByIdAndGoWithTheirParent) {
+    CWnd parent, child;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_OVERLAPPED, CRect(0, 0, 100, 100), nullptr, 0));
+    ASSERT_TRUE(child.CreateEx(0, nullptr, "c", WS_CHILD | WS_VISIBLE, CRect(5, 6, 25, 36), &parent, 2000));
+    EXPECT_EQ(parent.GetDlgItem(2000), &child);
+    EXPECT_EQ(child.GetParent(), &parent);
+    CRect r;
+    child.GetClientRect(&r);
+    EXPECT_EQ(r, CRect(0, 0, 20, 30));
+    HWND childHandle = child.m_hWnd;
+    parent.DestroyWindow();
+    EXPECT_EQ(child.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(childHandle), nullptr);
 }
 
 } // namespace
