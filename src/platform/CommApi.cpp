@@ -1,0 +1,81 @@
+#include "platform/CommApi.h"
+
+#include "platform/CommDevice.h"
+#include "platform/HandleTable.h"
+#include "platform/LastError.h"
+
+using platform::CommDevice;
+using platform::Fail;
+
+namespace {
+
+// The device a handle names; nullptr after recording the failure (a file is no device).
+CommDevice* FindDevice(HANDLE handle) {
+    platform::HandleObject* object = platform::HandleTable::Instance().Find(handle);
+    if (object == nullptr) {
+        Fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    CommDevice* device = object->AsCommDevice();
+    if (device == nullptr)
+        Fail(ERROR_NOT_SUPPORTED);
+    return device;
+}
+
+} // namespace
+
+BOOL GetCommState(HANDLE handle, LPDCB dcb) {
+    CommDevice* device = FindDevice(handle);
+    if (device == nullptr)
+        return FALSE;
+    if (dcb == nullptr)
+        return Fail(ERROR_INVALID_PARAMETER);
+    return device->GetState(*dcb);
+}
+
+BOOL SetCommState(HANDLE handle, LPDCB dcb) {
+    CommDevice* device = FindDevice(handle);
+    if (device == nullptr)
+        return FALSE;
+    if (dcb == nullptr)
+        return Fail(ERROR_INVALID_PARAMETER);
+    return device->SetState(*dcb);
+}
+
+BOOL SetCommTimeouts(HANDLE handle, LPCOMMTIMEOUTS timeouts) {
+    CommDevice* device = FindDevice(handle);
+    if (device == nullptr)
+        return FALSE;
+    if (timeouts == nullptr)
+        return Fail(ERROR_INVALID_PARAMETER);
+    return device->SetTimeouts(*timeouts);
+}
+
+BOOL EscapeCommFunction(HANDLE handle, DWORD function) {
+    CommDevice* device = FindDevice(handle);
+    return device != nullptr && device->Escape(function);
+}
+
+BOOL GetCommModemStatus(HANDLE handle, LPDWORD modemStatus) {
+    CommDevice* device = FindDevice(handle);
+    if (device == nullptr)
+        return FALSE;
+    if (modemStatus == nullptr)
+        return Fail(ERROR_INVALID_PARAMETER);
+    return device->ModemStatus(*modemStatus);
+}
+
+// Serves the two serial driver requests; the transfer is always finished before the call returns.
+BOOL DeviceIoControl(HANDLE handle, DWORD ioControlCode, LPVOID, DWORD, LPVOID outBuffer, DWORD outBufferSize,
+                     LPDWORD bytesReturned, LPOVERLAPPED) {
+    if (bytesReturned != nullptr)
+        *bytesReturned = 0;
+    CommDevice* device = FindDevice(handle);
+    if (device == nullptr)
+        return FALSE;
+    DWORD returned = 0;
+    bool ok = device->IoControl(ioControlCode, outBuffer, outBufferSize, returned);
+    if (bytesReturned != nullptr)
+        *bytesReturned = returned;
+    return ok;
+}

@@ -1,0 +1,156 @@
+// The modem lines, driver counters and escape functions of a tty.
+
+#include <cerrno>
+#include <ctime>
+#include <sys/ioctl.h>
+
+#include "platform/LastError.h"
+#include "platform/TtyDevice.h"
+
+namespace platform {
+
+namespace {
+
+// The coarse clock costs a few nanoseconds; it runs a tick behind, so the tick is added to the
+// interval to keep readings at least 10 ms apart.
+std::uint64_t CoarseNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+}
+
+std::uint64_t ReadingLifetime() {
+    static const std::uint64_t lifetime = [] {
+        timespec tick{};
+        clock_getres(CLOCK_MONOTONIC_COARSE, &tick);
+        return 10000000u + static_cast<std::uint64_t>(tick.tv_nsec);
+    }();
+    return lifetime;
+}
+
+bool NoSuchLines(int errnum) {
+    return errnum == ENOTTY || errnum == EINVAL;
+}
+
+DWORD LineError(int errnum) {
+    return errnum == EIO ? ERROR_DEVICE_NOT_CONNECTED : ErrorFromErrno(errnum);
+}
+
+DWORD Since(int now, int atOpen) {
+    return static_cast<DWORD>(now) - static_cast<DWORD>(atOpen);
+}
+
+} // namespace
+
+// Devices without modem-control lines report their input lines off and DTR and RTS as last driven.
+bool TtyDevice::RefreshLines() {
+    std::uint64_t now = CoarseNow();
+    if (now < m_linesExpire)
+        return true;
+    int bits = 0;
+    if (ioctl(m_fd, TIOCMGET, &bits) == 0) {
+        m_noModemLines = false;
+    } else if (NoSuchLines(errno)) {
+        m_noModemLines = true;
+        bits = m_drivenLines;
+    } else {
+        return FailErrno(LineError(errno), errno);
+    }
+    m_lineBits = bits;
+    m_linesExpire = now + ReadingLifetime();
+    return true;
+}
+
+bool TtyDevice::ModemStatus(DWORD& status) {
+    if (!RefreshLines())
+        return false;
+    status = ((m_lineBits & TIOCM_CTS) ? MS_CTS_ON : 0) | ((m_lineBits & TIOCM_DSR) ? MS_DSR_ON : 0) |
+             ((m_lineBits & TIOCM_RNG) ? MS_RING_ON : 0) | ((m_lineBits & TIOCM_CD) ? MS_RLSD_ON : 0);
+    return true;
+}
+
+bool TtyDevice::DtrRts(DWORD& lines) {
+    if (!RefreshLines())
+        return false;
+    lines =
+        ((m_lineBits & TIOCM_DTR) ? SERIAL_DTR_STATE : 0) | ((m_lineBits & TIOCM_RTS) ? SERIAL_RTS_STATE : 0);
+    return true;
+}
+
+bool TtyDevice::Drive(int line, bool on) {
+    if (ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) != 0 && !NoSuchLines(errno))
+        return FailErrno(LineError(errno), errno);
+    m_drivenLines = on ? (m_drivenLines | line) : (m_drivenLines & ~line);
+    return true;
+}
+
+// DTR and RTS follow the block as it is written; with handshaking the driver drives RTS.
+bool TtyDevice::DriveLinesFor(const DCB& dcb) {
+    if (!Drive(TIOCM_DTR, dcb.fDtrControl == DTR_CONTROL_ENABLE))
+        return false;
+    if (dcb.fRtsControl == RTS_CONTROL_HANDSHAKE)
+        return true;
+    return Drive(TIOCM_RTS, dcb.fRtsControl == RTS_CONTROL_ENABLE);
+}
+
+bool TtyDevice::Escape(DWORD function) {
+    ForgetReadings();
+    int result = 0;
+    switch (function) {
+    case SETRTS:
+    case CLRRTS:
+        return Drive(TIOCM_RTS, function == SETRTS);
+    case SETDTR:
+    case CLRDTR:
+        return Drive(TIOCM_DTR, function == SETDTR);
+    case SETBREAK:
+    case CLRBREAK:
+        result = ioctl(m_fd, function == SETBREAK ? TIOCSBRK : TIOCCBRK);
+        break;
+    case SETXOFF:
+    case SETXON:
+        // As if the peer had sent XOFF or XON: output stops or resumes.
+        result = ioctl(m_fd, TCXONC, function == SETXOFF ? TCOOFF : TCOON);
+        break;
+    default:
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    return result == 0 || FailErrno(LineError(errno), errno);
+}
+
+bool TtyDevice::RefreshCounts() {
+    std::uint64_t now = CoarseNow();
+    if (now < m_countsExpire || !m_driverCounts)
+        return true;
+    serial_icounter_struct counts{};
+    if (ioctl(m_fd, TIOCGICOUNT, &counts) == 0)
+        m_counts = counts;
+    else if (NoSuchLines(errno))
+        m_driverCounts = false;
+    else
+        return FailErrno(LineError(errno), errno);
+    m_countsExpire = now + ReadingLifetime();
+    return true;
+}
+
+// Counts from the open. Where the driver keeps no counts, or its byte counts stay at zero while
+// bytes move (cdc-acm), the bytes moved through this handle are counted instead.
+bool TtyDevice::Stats(SERIALPERF_STATS& stats) {
+    if (!RefreshCounts())
+        return false;
+    stats = SERIALPERF_STATS{};
+    stats.ReceivedCount = Since(m_counts.rx, m_countsAtOpen.rx);
+    stats.TransmittedCount = Since(m_counts.tx, m_countsAtOpen.tx);
+    bool driverSilent = stats.ReceivedCount == 0 && stats.TransmittedCount == 0 && (m_bytesIn || m_bytesOut);
+    if (!m_driverCounts || driverSilent) {
+        stats.ReceivedCount = static_cast<DWORD>(m_bytesIn);
+        stats.TransmittedCount = static_cast<DWORD>(m_bytesOut);
+    }
+    stats.FrameErrorCount = Since(m_counts.frame, m_countsAtOpen.frame);
+    stats.SerialOverrunErrorCount = Since(m_counts.overrun, m_countsAtOpen.overrun);
+    stats.BufferOverrunErrorCount = Since(m_counts.buf_overrun, m_countsAtOpen.buf_overrun);
+    stats.ParityErrorCount = Since(m_counts.parity, m_countsAtOpen.parity);
+    return true;
+}
+
+} // namespace platform

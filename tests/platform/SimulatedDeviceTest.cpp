@@ -1,0 +1,254 @@
+// The simulated device that tests of the port object and the application stand on.
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <thread>
+
+#include "platform/CommApi.h"
+#include "platform/CommWait.h"
+#include "platform/SimulatedDevice.h"
+
+namespace {
+
+using platform::SimulatedDevice;
+using Op = SimulatedDevice::Op;
+using Fault = SimulatedDevice::Fault;
+
+class SimulatedDeviceTest : public testing::Test {
+protected:
+    void SetUp() override { sim = SimulatedDevice::Register("SIM1"); }
+    void TearDown() override {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+        SimulatedDevice::UnregisterAll();
+    }
+
+    HANDLE Open(const char* path = "\\\\.\\SIM1", DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+        return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 3, nullptr, OPEN_EXISTING, flags, nullptr);
+    }
+
+    std::shared_ptr<SimulatedDevice> sim;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(SimulatedDeviceTest, PresenceDecidesTheOpen) {
+    sim->SetPresence(SimulatedDevice::Presence::Absent);
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    sim->SetPresence(SimulatedDevice::Presence::Busy);
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    sim->SetPresence(SimulatedDevice::Presence::Present);
+    handle = Open("\\\\.\\sim1");
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(sim->IsOpen());
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE) << "one open at a time";
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(sim->CountOf(Op::CreateFile), 4u);
+}
+
+TEST_F(SimulatedDeviceTest, RegisteredNamesComeBeforeTheTable) {
+    auto com3 = SimulatedDevice::Register("COM3");
+    handle = Open("\\\\.\\COM3");
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(com3->IsOpen());
+    SimulatedDevice::Unregister("COM3");
+    EXPECT_EQ(SimulatedDevice::Find("COM3"), nullptr);
+}
+
+TEST_F(SimulatedDeviceTest, RecordsEveryCallWithItsArguments) {
+    handle = Open("\\\\.\\SIM1", FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
+    SetCommTimeouts(handle, &timeouts);
+    DCB dcb{};
+    GetCommState(handle, &dcb);
+    dcb.BaudRate = 4800;
+    SetCommState(handle, &dcb);
+    char buffer[8];
+    DWORD count = 0;
+    ReadFile(handle, buffer, 8, &count, nullptr);
+    WriteFile(handle, "ab", 2, &count, nullptr);
+    EscapeCommFunction(handle, SETDTR);
+    DWORD status = 0;
+    GetCommModemStatus(handle, &status);
+    DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, buffer, 2, &count, nullptr);
+    CloseHandle(handle);
+    handle = INVALID_HANDLE_VALUE;
+
+    auto calls = sim->Calls();
+    ASSERT_EQ(calls.size(), 10u);
+    EXPECT_EQ(calls[0].op, Op::CreateFile);
+    EXPECT_EQ(calls[0].path, "\\\\.\\SIM1");
+    EXPECT_EQ(calls[0].access, GENERIC_READ | GENERIC_WRITE);
+    EXPECT_EQ(calls[0].shareMode, 3u);
+    EXPECT_EQ(calls[0].disposition, OPEN_EXISTING);
+    EXPECT_EQ(calls[0].flags, FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(calls[1].op, Op::SetCommTimeouts);
+    EXPECT_EQ(calls[1].timeouts.ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(calls[2].op, Op::GetCommState);
+    EXPECT_EQ(calls[2].dcb.BaudRate, 9600u);
+    EXPECT_EQ(calls[3].op, Op::SetCommState);
+    EXPECT_EQ(calls[3].dcb.BaudRate, 4800u);
+    EXPECT_EQ(calls[4].op, Op::ReadFile);
+    EXPECT_EQ(calls[4].length, 8u);
+    EXPECT_EQ(calls[5].op, Op::WriteFile);
+    EXPECT_EQ(calls[5].length, 2u);
+    EXPECT_EQ(calls[6].op, Op::EscapeCommFunction);
+    EXPECT_EQ(calls[6].code, SETDTR);
+    EXPECT_EQ(calls[7].op, Op::GetCommModemStatus);
+    EXPECT_EQ(calls[8].op, Op::DeviceIoControl);
+    EXPECT_EQ(calls[8].code, IOCTL_SERIAL_GET_STATS);
+    EXPECT_EQ(calls[9].op, Op::CloseHandle);
+    EXPECT_EQ(sim->Dcb().BaudRate, 4800u);
+    EXPECT_EQ(sim->TakeWritten(), "ab");
+    EXPECT_EQ(sim->TakeWritten(), "");
+}
+
+TEST_F(SimulatedDeviceTest, FaultsFailOnlyTheirOperation) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DCB dcb{};
+    DWORD value = 0;
+    DWORD returned = 0;
+    SERIALPERF_STATS stats{};
+
+    sim->SetFault(Fault::GetCommState);
+    EXPECT_FALSE(GetCommState(handle, &dcb));
+    EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
+    EXPECT_TRUE(GetCommModemStatus(handle, &value));
+    sim->SetFault(Fault::GetCommState, false);
+    EXPECT_TRUE(GetCommState(handle, &dcb));
+
+    sim->SetFault(Fault::SetCommState);
+    dcb.BaudRate = 300;
+    EXPECT_FALSE(SetCommState(handle, &dcb));
+    EXPECT_EQ(sim->Dcb().BaudRate, 9600u);
+
+    sim->SetFault(Fault::GetCommModemStatus);
+    EXPECT_FALSE(GetCommModemStatus(handle, &value));
+
+    sim->SetFault(Fault::GetDtrRts);
+    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &value, 4, &returned, nullptr));
+    EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, 24, &returned, nullptr));
+
+    sim->SetFault(Fault::GetStats);
+    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, 24, &returned, nullptr));
+    EXPECT_EQ(returned, 0u);
+}
+
+TEST_F(SimulatedDeviceTest, LinesAndStatisticsAreTheTestsToSet) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD status = 0;
+    ASSERT_TRUE(GetCommModemStatus(handle, &status));
+    EXPECT_EQ(status, 0u);
+    sim->SetCts(true);
+    sim->SetDsr(true);
+    sim->SetDcd(true);
+    sim->SetRi(true);
+    ASSERT_TRUE(GetCommModemStatus(handle, &status));
+    EXPECT_EQ(status, MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON);
+    sim->SetDsr(false);
+    ASSERT_TRUE(GetCommModemStatus(handle, &status));
+    EXPECT_EQ(status, MS_CTS_ON | MS_RING_ON | MS_RLSD_ON);
+
+    sim->SetStats({4000000000u, 17, 1, 2, 3, 4});
+    SERIALPERF_STATS stats{};
+    DWORD returned = 0;
+    ASSERT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats, &returned,
+                                nullptr));
+    EXPECT_EQ(stats.ReceivedCount, 4000000000u);
+    EXPECT_EQ(stats.TransmittedCount, 17u);
+    EXPECT_EQ(stats.ParityErrorCount, 4u);
+}
+
+TEST_F(SimulatedDeviceTest, DtrAndRtsAreReportedAsLastDriven) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD lines = 0xFF;
+    DWORD returned = 0;
+    auto readLines = [&] {
+        EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines,
+                                    &returned, nullptr));
+        return lines;
+    };
+    EXPECT_EQ(readLines(), 0u);
+    EscapeCommFunction(handle, SETRTS);
+    EXPECT_EQ(readLines(), SERIAL_RTS_STATE);
+    EscapeCommFunction(handle, SETDTR);
+    EscapeCommFunction(handle, CLRRTS);
+    EXPECT_EQ(readLines(), SERIAL_DTR_STATE);
+    DCB dcb = sim->Dcb();
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    ASSERT_TRUE(SetCommState(handle, &dcb));
+    EXPECT_EQ(readLines(), SERIAL_RTS_STATE);
+    EXPECT_FALSE(sim->Dtr());
+    EXPECT_TRUE(sim->Rts());
+}
+
+TEST_F(SimulatedDeviceTest, BytesInjectedFromAnotherThreadAreReadAndWakeTheLoop) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
+    while (poll(&waiting, 1, 0) > 0 && !platform::CommInputWaiting()) {
+    }
+    EXPECT_FALSE(platform::CommInputWaiting());
+    std::thread feeder([this] { sim->Inject(std::string("\x00xy", 3)); });
+    EXPECT_EQ(poll(&waiting, 1, 2000), 1);
+    feeder.join();
+    EXPECT_TRUE(platform::CommInputWaiting());
+    char buffer[4] = {};
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(handle, buffer, 1, &read, nullptr));
+    EXPECT_EQ(read, 1u);
+    EXPECT_EQ(buffer[0], '\0');
+    ASSERT_TRUE(ReadFile(handle, buffer, 4, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "xy");
+    EXPECT_FALSE(platform::CommInputWaiting());
+}
+
+TEST_F(SimulatedDeviceTest, DriverRequestsCheckTheirOutputBuffer) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    SERIALPERF_STATS stats{};
+    DWORD returned = 99;
+    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats - 1,
+                                 &returned, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(returned, 0u);
+    EXPECT_FALSE(
+        DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, nullptr, 4, &returned, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    DWORD lines = 0;
+    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, 3, &returned, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_FALSE(DeviceIoControl(handle, 0x001B0000, nullptr, 0, &stats, sizeof stats, &returned, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+}
+
+TEST_F(SimulatedDeviceTest, ClosedHandleIsInvalidForEveryCall) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(CloseHandle(handle));
+    HANDLE closed = handle;
+    handle = INVALID_HANDLE_VALUE;
+    DCB dcb{};
+    DWORD value = 0;
+    EXPECT_FALSE(CloseHandle(closed));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(GetCommState(closed, &dcb));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(GetCommModemStatus(closed, &value));
+    EXPECT_FALSE(ReadFile(closed, &value, 1, &value, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(sim->CountOf(Op::CloseHandle), 1u);
+    // A new handle in the freed slot is not the old one.
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_NE(handle, closed);
+    EXPECT_FALSE(GetCommModemStatus(closed, &value));
+}
+
+} // namespace
