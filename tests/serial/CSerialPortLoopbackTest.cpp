@@ -1,0 +1,58 @@
+// The port object on the built-in loopback plug, the way the application drives it: synchronous,
+// one byte at a time.
+
+#include <gtest/gtest.h>
+#include <string>
+
+#include "serial/CSerialPort.h"
+
+namespace {
+
+TEST(CSerialPortLoopbackTest, TypedBytesComeBackOneReadAtATime) {
+    CSerialPort port;
+    port.SetOverlapped(FALSE);
+    ASSERT_TRUE(port.Open("COM255"));
+    ASSERT_TRUE(port.SetBaudRate(115200));
+    ASSERT_TRUE(port.SetRtsCtsFlow(FALSE));
+    InitLineSignals(port.GetHandle());
+    const std::string typed("hi\r\x00", 4);
+    for (char c : typed) {
+        ASSERT_TRUE(port.Write(&c, 1));
+        ASSERT_EQ(port.m_bytesWritten, 1u);
+    }
+    std::string back;
+    char byte = 0;
+    while (port.Read(&byte, 1) && port.m_bytesRead == 1)
+        back += byte;
+    EXPECT_EQ(back, typed);
+    EXPECT_EQ(port.GetState(), Idle);
+    DCB dcb{};
+    ASSERT_TRUE(port.GetControlBlock(dcb));
+    EXPECT_EQ(dcb.BaudRate, 115200u);
+}
+
+TEST(CSerialPortLoopbackTest, ProbingInstanceFindsThePlugFreeOnlyWhileNobodyHoldsIt) {
+    CSerialPort probe;
+    probe.SetShareMode(0);
+    probe.SetBaudRate(115200);
+    ASSERT_TRUE(probe.Open("COM255"));
+    probe.Close();
+
+    CSerialPort holder;
+    ASSERT_TRUE(holder.Open("COM255"));
+    EXPECT_FALSE(probe.Open("COM255"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST(CSerialPortLoopbackTest, RefusedSettingKeepsTheCachedCopy) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("COM255"));
+    ASSERT_TRUE(port.SetByteSize(7));
+    EXPECT_FALSE(port.SetByteSize(9));
+    EXPECT_EQ(port.m_dcb.ByteSize, 7);
+    EXPECT_FALSE(port.SetStopBits(ONE5STOPBITS)) << "one and a half stop bits need five data bits";
+    ASSERT_TRUE(port.SetByteSize(5));
+    EXPECT_TRUE(port.SetStopBits(ONE5STOPBITS));
+}
+
+} // namespace

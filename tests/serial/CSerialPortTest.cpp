@@ -1,0 +1,442 @@
+// The port object on the simulated device: the platform calls it makes, in order, and its state.
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "platform/SimulatedDevice.h"
+#include "serial/CSerialPort.h"
+
+namespace {
+
+using platform::SimulatedDevice;
+using Op = SimulatedDevice::Op;
+using Fault = SimulatedDevice::Fault;
+
+class CSerialPortTest : public testing::Test {
+protected:
+    void SetUp() override { sim = SimulatedDevice::Register("SIM1"); }
+    void TearDown() override { SimulatedDevice::UnregisterAll(); }
+
+    std::vector<Op> Ops() const {
+        std::vector<Op> ops;
+        for (const auto& call : sim->Calls())
+            ops.push_back(call.op);
+        return ops;
+    }
+
+    SimulatedDevice::Call LastCall(Op op) const {
+        auto calls = sim->Calls();
+        for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+            if (it->op == op)
+                return *it;
+        ADD_FAILURE() << "no such call";
+        return {};
+    }
+
+    // An open port with the device's block as given and the record of calls cleared.
+    void OpenWithDeviceBlock(CSerialPort& port, const DCB& dcb) {
+        sim->SetDcb(dcb);
+        ASSERT_EQ(port.SetOverlapped(FALSE), static_cast<LONG>(FILE_FLAG_OVERLAPPED));
+        ASSERT_TRUE(port.Open("SIM1"));
+        sim->ClearCalls();
+    }
+
+    std::shared_ptr<SimulatedDevice> sim;
+};
+
+TEST_F(CSerialPortTest, StartsClosedWithItsFixedValues) {
+    CSerialPort port;
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_EQ(port.m_bytesRead, 0u);
+    EXPECT_EQ(port.m_bytesWritten, 0u);
+    EXPECT_EQ(port.GetName(), "");
+    EXPECT_EQ(port.m_openFlags, FILE_FLAG_OVERLAPPED);
+    EXPECT_EQ(port.m_shareMode, 3u);
+    EXPECT_EQ(port.m_timeouts.ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(port.m_timeouts.ReadTotalTimeoutMultiplier, 0u);
+    EXPECT_EQ(port.m_timeouts.ReadTotalTimeoutConstant, 0u);
+    EXPECT_EQ(port.m_timeouts.WriteTotalTimeoutMultiplier, 0u);
+    EXPECT_EQ(port.m_timeouts.WriteTotalTimeoutConstant, 0u);
+    EXPECT_EQ(port.m_readOverlapped.hEvent, nullptr);
+    EXPECT_EQ(port.m_writeOverlapped.hEvent, nullptr);
+}
+
+TEST_F(CSerialPortTest, BlocksCarryTheWholeAddressOfTheirPort) {
+    CSerialPort port;
+    for (const OVERLAPPED* block : {&port.m_readOverlapped, &port.m_writeOverlapped}) {
+        auto address = (static_cast<std::uint64_t>(block->OffsetHigh) << 32) | block->Offset;
+        EXPECT_EQ(address, reinterpret_cast<std::uintptr_t>(&port));
+    }
+}
+
+TEST_F(CSerialPortTest, OpenFormsThePathAndMakesItsCallsInOrder) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(port.GetState(), Idle);
+    EXPECT_EQ(port.GetName(), "SIM1");
+    EXPECT_NE(port.GetHandle(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Ops(), (std::vector<Op>{Op::CreateFile, Op::SetCommTimeouts, Op::GetCommState}));
+    auto create = sim->Calls()[0];
+    EXPECT_EQ(create.path, "\\\\.\\SIM1");
+    EXPECT_EQ(create.access, 0xC0000000u);
+    EXPECT_EQ(create.shareMode, 3u);
+    EXPECT_EQ(create.disposition, static_cast<DWORD>(OPEN_EXISTING));
+    EXPECT_EQ(create.flags, 0x40000080u);
+    COMMTIMEOUTS applied = sim->Calls()[1].timeouts;
+    EXPECT_EQ(applied.ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(applied.ReadTotalTimeoutConstant, 0u);
+    EXPECT_TRUE(sim->IsOpen());
+}
+
+TEST_F(CSerialPortTest, NameWithLeadingBackslashIsOpenedAsGiven) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("\\\\.\\SIM1"));
+    EXPECT_EQ(sim->Calls()[0].path, "\\\\.\\SIM1");
+    EXPECT_EQ(port.GetName(), "\\\\.\\SIM1");
+}
+
+TEST_F(CSerialPortTest, FailedOpenLeavesClosedTheNameTriedAndNoHandle) {
+    sim->SetPresence(SimulatedDevice::Presence::Busy);
+    CSerialPort port;
+    EXPECT_FALSE(port.Open("SIM1"));
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_EQ(port.GetName(), "SIM1");
+    EXPECT_EQ(port.GetHandle(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Ops(), std::vector<Op>{Op::CreateFile});
+
+    EXPECT_FALSE(port.Open("NOSUCHPORT"));
+    EXPECT_EQ(port.GetName(), "NOSUCHPORT");
+    EXPECT_EQ(port.GetState(), Closed);
+}
+
+TEST_F(CSerialPortTest, OpenWhoseBlockCannotBeReadClosesTheHandleAgain) {
+    sim->SetFault(Fault::GetCommState);
+    CSerialPort port;
+    EXPECT_FALSE(port.Open("SIM1"));
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_EQ(Ops(),
+              (std::vector<Op>{Op::CreateFile, Op::SetCommTimeouts, Op::GetCommState, Op::CloseHandle}));
+    EXPECT_FALSE(sim->IsOpen());
+    sim->ClearCalls();
+    EXPECT_FALSE(port.Close());
+    EXPECT_TRUE(sim->Calls().empty());
+}
+
+TEST_F(CSerialPortTest, OpenTakesNoNoticeOfTheSetTimeoutsResult) {
+    sim->SetFault(Fault::SetCommTimeouts);
+    CSerialPort port;
+    EXPECT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(port.GetState(), Idle);
+}
+
+TEST_F(CSerialPortTest, CloseWhenClosedCallsNothingAndTwiceClosesOnce) {
+    CSerialPort port;
+    EXPECT_FALSE(port.Close());
+    EXPECT_TRUE(sim->Calls().empty());
+    ASSERT_TRUE(port.Open("SIM1"));
+    HANDLE handle = port.GetHandle();
+    EXPECT_TRUE(port.Close());
+    EXPECT_FALSE(port.Close());
+    EXPECT_EQ(sim->CountOf(Op::CloseHandle), 1u);
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_EQ(port.GetHandle(), handle) << "the closed handle's value stays";
+    EXPECT_EQ(port.GetName(), "SIM1");
+    EXPECT_FALSE(sim->IsOpen());
+}
+
+TEST_F(CSerialPortTest, DestroyingAnOpenPortClosesIt) {
+    {
+        auto port = std::make_unique<CSerialPort>();
+        ASSERT_TRUE(port->Open("SIM1"));
+    }
+    EXPECT_EQ(sim->CountOf(Op::CloseHandle), 1u);
+    EXPECT_FALSE(sim->IsOpen());
+}
+
+TEST_F(CSerialPortTest, SetOverlappedOnlyWhileClosedAndTakesEffectAtTheNextOpen) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(port.SetOverlapped(FALSE), -1);
+    EXPECT_EQ(port.m_openFlags, FILE_FLAG_OVERLAPPED);
+    port.Close();
+    EXPECT_EQ(port.SetOverlapped(FALSE), static_cast<LONG>(FILE_FLAG_OVERLAPPED));
+    EXPECT_EQ(port.SetOverlapped(FALSE), 0);
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(LastCall(Op::CreateFile).flags, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+    port.Close();
+    EXPECT_EQ(port.SetOverlapped(TRUE), 0);
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(LastCall(Op::CreateFile).flags, FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(CSerialPortTest, SetShareModeReturnsThePreviousAndAppliesAtTheNextOpen) {
+    CSerialPort port;
+    EXPECT_EQ(port.SetShareMode(0), 3u);
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(LastCall(Op::CreateFile).shareMode, 0u);
+    EXPECT_EQ(port.SetShareMode(FILE_SHARE_READ), 0u) << "allowed while open";
+    port.Close();
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(LastCall(Op::CreateFile).shareMode, static_cast<DWORD>(FILE_SHARE_READ));
+}
+
+TEST_F(CSerialPortTest, LineSettingsWhileClosedTouchOnlyTheCachedCopy) {
+    CSerialPort port;
+    EXPECT_TRUE(port.SetBaudRate(115200));
+    EXPECT_TRUE(port.SetByteSize(7));
+    EXPECT_TRUE(port.SetParity(ODDPARITY));
+    EXPECT_TRUE(port.SetStopBits(TWOSTOPBITS));
+    EXPECT_TRUE(port.SetRtsCtsFlow(TRUE));
+    EXPECT_TRUE(port.SetDtrDsrFlow(TRUE));
+    EXPECT_TRUE(port.SetXonXoffFlow(TRUE));
+    EXPECT_TRUE(sim->Calls().empty());
+    DCB cached{};
+    ASSERT_EQ(port.GetControlBlock(cached), 1);
+    EXPECT_EQ(cached.BaudRate, 115200u);
+    EXPECT_EQ(cached.ByteSize, 7);
+    EXPECT_EQ(cached.Parity, ODDPARITY);
+    EXPECT_EQ(cached.StopBits, TWOSTOPBITS);
+    EXPECT_EQ(cached.fOutxCtsFlow, 1u);
+    EXPECT_EQ(cached.fRtsControl, RTS_CONTROL_HANDSHAKE);
+    EXPECT_EQ(cached.fDtrControl, DTR_CONTROL_ENABLE);
+    EXPECT_EQ(cached.fDsrSensitivity, 1u);
+    EXPECT_EQ(cached.fOutX, 1u);
+    EXPECT_EQ(cached.fInX, 1u);
+
+    ASSERT_TRUE(port.Open("SIM1"));
+    EXPECT_EQ(sim->CountOf(Op::SetCommState), 0u) << "opening does not apply the cached copy";
+    EXPECT_EQ(sim->Dcb().BaudRate, 9600u);
+    DCB device{};
+    ASSERT_TRUE(port.GetControlBlock(device));
+    EXPECT_EQ(device.BaudRate, 9600u);
+    EXPECT_EQ(port.m_dcb.BaudRate, 115200u) << "nor refreshes it";
+}
+
+TEST_F(CSerialPortTest, SettingOnAnOpenPortReadsChangesWritesAndKeepsTheBlock) {
+    CSerialPort port;
+    DCB device = sim->Dcb();
+    device.XonLim = 77;
+    OpenWithDeviceBlock(port, device);
+    ASSERT_TRUE(port.SetBaudRate(57600));
+    EXPECT_EQ(Ops(), (std::vector<Op>{Op::GetCommState, Op::SetCommState}));
+    DCB written = LastCall(Op::SetCommState).dcb;
+    EXPECT_EQ(written.BaudRate, 57600u);
+    EXPECT_EQ(written.XonLim, 77) << "other fields pass through";
+    port.Close();
+    DCB after{};
+    ASSERT_EQ(port.GetControlBlock(after), 1);
+    EXPECT_EQ(std::memcmp(&after, &written, sizeof(DCB)), 0);
+}
+
+TEST_F(CSerialPortTest, SetParityKeepsTheDevicesParityCheck) {
+    CSerialPort port;
+    DCB device = sim->Dcb();
+    device.fParity = 1;
+    OpenWithDeviceBlock(port, device);
+    ASSERT_TRUE(port.SetParity(EVENPARITY));
+    DCB written = LastCall(Op::SetCommState).dcb;
+    EXPECT_EQ(written.Parity, EVENPARITY);
+    EXPECT_EQ(written.fParity, 1u);
+    device.fParity = 0;
+    sim->SetDcb(device);
+    ASSERT_TRUE(port.SetParity(MARKPARITY));
+    EXPECT_EQ(LastCall(Op::SetCommState).dcb.fParity, 0u);
+}
+
+TEST_F(CSerialPortTest, SetDtrDsrFlowKeepsDsrOutputFlow) {
+    CSerialPort port;
+    DCB device = sim->Dcb();
+    device.fOutxDsrFlow = 1;
+    OpenWithDeviceBlock(port, device);
+    ASSERT_TRUE(port.SetDtrDsrFlow(TRUE));
+    DCB on = LastCall(Op::SetCommState).dcb;
+    EXPECT_EQ(on.fDtrControl, DTR_CONTROL_ENABLE);
+    EXPECT_EQ(on.fDsrSensitivity, 1u);
+    EXPECT_EQ(on.fOutxDsrFlow, 1u);
+    ASSERT_TRUE(port.SetDtrDsrFlow(FALSE));
+    DCB off = LastCall(Op::SetCommState).dcb;
+    EXPECT_EQ(off.fDtrControl, DTR_CONTROL_DISABLE);
+    EXPECT_EQ(off.fDsrSensitivity, 0u);
+    EXPECT_EQ(off.fOutxDsrFlow, 1u);
+    EXPECT_FALSE(sim->Dtr()) << "the device lowers DTR as the block is written";
+}
+
+TEST_F(CSerialPortTest, SetRtsCtsFlowOffClearsBothFields) {
+    CSerialPort port;
+    DCB device = sim->Dcb();
+    device.fOutxCtsFlow = 1;
+    device.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    OpenWithDeviceBlock(port, device);
+    ASSERT_TRUE(port.SetRtsCtsFlow(FALSE));
+    DCB off = LastCall(Op::SetCommState).dcb;
+    EXPECT_EQ(off.fOutxCtsFlow, 0u);
+    EXPECT_EQ(off.fRtsControl, RTS_CONTROL_DISABLE);
+    EXPECT_FALSE(sim->Rts());
+    ASSERT_TRUE(port.SetXonXoffFlow(TRUE));
+    DCB xon = LastCall(Op::SetCommState).dcb;
+    EXPECT_EQ(xon.fOutX, 1u);
+    EXPECT_EQ(xon.fInX, 1u);
+    EXPECT_EQ(xon.fRtsControl, RTS_CONTROL_DISABLE);
+}
+
+TEST_F(CSerialPortTest, FailingReadOrWriteOfTheBlockLeavesTheCachedCopy) {
+    CSerialPort port;
+    OpenWithDeviceBlock(port, sim->Dcb());
+    ASSERT_TRUE(port.SetBaudRate(19200));
+    sim->SetFault(Fault::SetCommState);
+    EXPECT_FALSE(port.SetBaudRate(38400));
+    EXPECT_EQ(port.m_dcb.BaudRate, 19200u);
+    sim->SetFault(Fault::SetCommState, false);
+    sim->SetFault(Fault::GetCommState);
+    sim->ClearCalls();
+    EXPECT_FALSE(port.SetStopBits(TWOSTOPBITS));
+    EXPECT_EQ(Ops(), std::vector<Op>{Op::GetCommState}) << "nothing is written after a failed read";
+    EXPECT_EQ(port.m_dcb.BaudRate, 19200u);
+    EXPECT_EQ(port.m_dcb.StopBits, ONESTOPBIT);
+    DCB dcb{};
+    EXPECT_FALSE(port.GetControlBlock(dcb)) << "open: the device answers";
+}
+
+TEST_F(CSerialPortTest, SynchronousReadWithNothingWaiting) {
+    CSerialPort port;
+    OpenWithDeviceBlock(port, sim->Dcb());
+    port.m_bytesRead = 55;
+    char byte = 0;
+    EXPECT_TRUE(port.Read(&byte, 1));
+    EXPECT_EQ(port.m_bytesRead, 0u);
+    EXPECT_EQ(port.GetState(), Idle);
+    EXPECT_EQ(Ops(), std::vector<Op>{Op::ReadFile});
+    sim->Inject("k");
+    EXPECT_TRUE(port.Read(&byte, 1));
+    EXPECT_EQ(port.m_bytesRead, 1u);
+    EXPECT_EQ(byte, 'k');
+}
+
+TEST_F(CSerialPortTest, SynchronousWriteOfOneByte) {
+    CSerialPort port;
+    OpenWithDeviceBlock(port, sim->Dcb());
+    EXPECT_TRUE(port.Write("\r", 1));
+    EXPECT_EQ(port.GetState(), Idle);
+    EXPECT_EQ(port.m_bytesWritten, 1u);
+    EXPECT_EQ(sim->TakeWritten(), "\r");
+    EXPECT_EQ(Ops(), std::vector<Op>{Op::WriteFile});
+}
+
+TEST_F(CSerialPortTest, SynchronousFailureReturnsZeroAtRest) {
+    CSerialPort port;
+    OpenWithDeviceBlock(port, sim->Dcb());
+    sim->SetFault(Fault::Write);
+    EXPECT_FALSE(port.Write("x", 1));
+    EXPECT_EQ(port.GetState(), Idle);
+    sim->SetFault(Fault::Read);
+    char byte = 0;
+    EXPECT_FALSE(port.Read(&byte, 1));
+    EXPECT_EQ(port.GetState(), Idle);
+}
+
+TEST_F(CSerialPortTest, OverlappedTransferCompletesDuringTheNextTransfersWait) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("SIM1"));
+    sim->ClearCalls();
+    sim->Inject("r");
+    char in = 0;
+    ASSERT_TRUE(port.Read(&in, 1));
+    EXPECT_EQ(port.GetState(), Reading);
+    EXPECT_EQ(port.m_bytesRead, 0u) << "the count arrives with the completion";
+
+    ASSERT_TRUE(port.Write("w", 1));
+    EXPECT_EQ(port.m_bytesRead, 1u);
+    EXPECT_EQ(in, 'r');
+    EXPECT_EQ(port.GetState(), Writing);
+
+    ASSERT_TRUE(port.Read(&in, 1));
+    EXPECT_EQ(port.m_bytesWritten, 1u);
+    EXPECT_EQ(Ops(), (std::vector<Op>{Op::ReadFileEx, Op::WriteFileEx, Op::ReadFileEx}));
+    EXPECT_EQ(sim->TakeWritten(), "w");
+}
+
+TEST_F(CSerialPortTest, OverlappedTransferThatCannotStartLeavesThePortAtRest) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("SIM1"));
+    sim->SetFault(Fault::Read);
+    char byte = 0;
+    EXPECT_FALSE(port.Read(&byte, 1));
+    EXPECT_EQ(port.GetState(), Idle);
+    sim->SetFault(Fault::Read, false);
+    EXPECT_TRUE(port.Read(&byte, 1)) << "the next transfer does not wait for a completion that never comes";
+}
+
+TEST_F(CSerialPortTest, CompletionAfterCloseLeavesThePortClosed) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("SIM1"));
+    char byte = 0;
+    ASSERT_TRUE(port.Read(&byte, 1));
+    ASSERT_TRUE(port.Close());
+    OnIoComplete(ERROR_SUCCESS, 1, &port.m_readOverlapped);
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_EQ(port.m_bytesRead, 0u);
+}
+
+TEST_F(CSerialPortTest, CompletionStoresTheCountOfItsDirectionOnly) {
+    CSerialPort port;
+    port.m_state = Writing;
+    OnIoComplete(ERROR_GEN_FAILURE, 3, &port.m_writeOverlapped);
+    EXPECT_EQ(port.m_bytesWritten, 3u) << "the error code changes nothing";
+    EXPECT_EQ(port.m_bytesRead, 0u);
+    EXPECT_EQ(port.GetState(), Idle);
+    OnIoComplete(ERROR_SUCCESS, 9, &port.m_readOverlapped);
+    EXPECT_EQ(port.m_bytesRead, 0u);
+    EXPECT_EQ(port.m_bytesWritten, 3u);
+}
+
+TEST_F(CSerialPortTest, TransfersOnAClosedPortFailWithoutWaiting) {
+    CSerialPort port;
+    char byte = 0;
+    EXPECT_FALSE(port.Read(&byte, 1));
+    EXPECT_FALSE(port.Write(&byte, 1));
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_TRUE(sim->Calls().empty());
+}
+
+TEST_F(CSerialPortTest, OverLongNameFailsCleanly) {
+    std::string longest(251, 'N'); // with the four-character prefix: 255
+    std::string tooLong(252, 'N');
+    SimulatedDevice::Register(longest);
+    auto farSim = SimulatedDevice::Register(tooLong);
+    CSerialPort port;
+    EXPECT_TRUE(port.Open(longest));
+    port.Close();
+
+    EXPECT_FALSE(port.Open(tooLong));
+    EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(port.GetState(), Closed);
+    EXPECT_EQ(port.GetName(), tooLong);
+    EXPECT_EQ(port.GetHandle(), INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(farSim->Calls().empty());
+
+    std::string backslashed = "\\\\.\\" + tooLong;
+    EXPECT_FALSE(port.Open(backslashed));
+    EXPECT_EQ(port.GetName(), backslashed);
+    EXPECT_TRUE(farSim->Calls().empty());
+}
+
+TEST_F(CSerialPortTest, InitLineSignalsDropsRtsThenRaisesDtr) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("SIM1"));
+    EscapeCommFunction(port.GetHandle(), SETRTS);
+    sim->ClearCalls();
+    EXPECT_TRUE(InitLineSignals(port.GetHandle()));
+    auto calls = sim->Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].code, CLRRTS);
+    EXPECT_EQ(calls[1].code, SETDTR);
+    EXPECT_TRUE(sim->Dtr());
+    EXPECT_FALSE(sim->Rts());
+    sim->SetFault(Fault::EscapeCommFunction);
+    EXPECT_FALSE(InitLineSignals(port.GetHandle()));
+    EXPECT_EQ(sim->CountOf(Op::EscapeCommFunction), 4u) << "the first failure does not stop the second call";
+}
+
+} // namespace
