@@ -24,10 +24,9 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
 
     // Creation. `className` names a registered window class; null or "AfxWnd" makes a plain window.
-    virtual BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
-                          CWnd* parent, UINT id, LPVOID param = nullptr);
-    virtual BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
-                        UINT id);
+    BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
+                  CWnd* parent, UINT id, LPVOID param = nullptr);
+    BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
     virtual BOOL DestroyWindow();
 
     // Messages.
