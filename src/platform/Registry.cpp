@@ -12,13 +12,20 @@ namespace {
 using OpenKey = RegistryHandles::OpenKey;
 using KeyPtr = std::shared_ptr<const RegistryKey>;
 
-// Rights that would change the tree (delete, write the security, generic write or all) and the
-// generic read right, which stands for KEY_READ.
-constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | 0x00010000u |
-                                0x00040000u | 0x00080000u | 0x40000000u | 0x10000000u;
+// Standard and generic rights that may be asked for a key along with its own.
+constexpr REGSAM kDelete = 0x00010000u;
+constexpr REGSAM kWriteDac = 0x00040000u;
+constexpr REGSAM kWriteOwner = 0x00080000u;
+constexpr REGSAM kGenericAll = 0x10000000u;
+constexpr REGSAM kGenericWrite = 0x40000000u;
 constexpr REGSAM kGenericRead = 0x80000000u;
+
+// Every right that would change the tree; the tree is read only, so asking for one is refused.
+constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | kDelete | kWriteDac |
+                                kWriteOwner | kGenericAll | kGenericWrite;
 constexpr REGSAM kReadRights = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
 
+// The generic read right stands for KEY_READ.
 REGSAM GrantedRights(REGSAM desired) {
     return (desired & kGenericRead) ? KEY_READ : (desired & kReadRights);
 }

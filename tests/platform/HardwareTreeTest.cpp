@@ -296,9 +296,13 @@ TEST(HardwareTreeTest, OddFirmwareFilesAreLeftOutOrCleaned) {
     machine.Write(dmi + "bios_release", "abc\n");                            // no numbers
     machine.Write(dmi + "sys_vendor", std::string("Ven\x01\x1b[2Jdor", 11)); // control bytes, no newline
     machine.Folder(dmi + "product_name");                                    // not a file
+    machine.Write(dmi + "board_vendor", std::string("Pi 4\0", 5));           // ends with NUL
+    machine.Write(dmi + "board_name", "  Board \t\nsecond line\n");          // first line only
     EXPECT_EQ(Build(machine), R"T(System
   BIOS
     SystemManufacturer = SZ "Ven??[2Jdor"
+    BaseBoardManufacturer = SZ "Pi 4"
+    BaseBoardProduct = SZ "Board"
 )T");
 }
 
@@ -379,18 +383,6 @@ TEST(HardwareTreeFilesTest, ReadsOnlyRegularFilesAndNeverCutsALine) {
     if (::geteuid() != 0) {
         EXPECT_EQ(ReadTextFile(machine.Path("secret"), 100), std::nullopt);
     }
-}
-
-TEST(HardwareTreeFilesTest, AttributesAreTheirFirstLineTrimmed) {
-    using platform::hardware::ReadAttribute;
-    FakeMachine machine;
-    machine.Write("a", "  value with  blanks \t\nsecond line\n");
-    machine.Write("b", std::string("Raspberry Pi 4\0", 15)); // device-tree strings end with NUL
-    machine.Write("c", "\n\nlater\n");
-    EXPECT_EQ(ReadAttribute(machine.Path("a")), "value with  blanks");
-    EXPECT_EQ(ReadAttribute(machine.Path("b")), "Raspberry Pi 4");
-    EXPECT_EQ(ReadAttribute(machine.Path("c")), std::nullopt);
-    EXPECT_EQ(platform::hardware::LinkTargetName(machine.Path("a")), std::nullopt); // not a link
 }
 
 // Through the registry calls, the tree is read afresh at every open from HKEY_LOCAL_MACHINE, and a

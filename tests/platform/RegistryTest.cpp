@@ -141,6 +141,9 @@ TEST_F(RegistryTest, ListingNeedsTheMatchingRight) {
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, KEY_QUERY_VALUE, &valuesOnly), ERROR_SUCCESS);
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, KEY_ENUMERATE_SUB_KEYS, &keysOnly),
               ERROR_SUCCESS);
+    HKEY generic = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, 0x80000000u /* generic read */, &generic),
+              ERROR_SUCCESS);
     char name[64];
     DWORD size = sizeof name;
     EXPECT_EQ(EnumValue(valuesOnly, 0).status, ERROR_SUCCESS);
@@ -148,6 +151,10 @@ TEST_F(RegistryTest, ListingNeedsTheMatchingRight) {
               ERROR_ACCESS_DENIED);
     EXPECT_EQ(EnumValue(keysOnly, 0).status, ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegEnumKeyExA(keysOnly, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(EnumValue(generic, 0).status, ERROR_SUCCESS);
+    size = sizeof name;
+    EXPECT_EQ(RegEnumKeyExA(generic, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegCloseKey(generic);
     RegCloseKey(valuesOnly);
     RegCloseKey(keysOnly);
 }
@@ -236,6 +243,11 @@ TEST_F(RegistryTest, NameThatDoesNotFitGivesMoreDataAndItsBeginning) {
     EXPECT_EQ(cut.nameSize, 10u); // left as given
     EXPECT_EQ(cut.type, REG_SZ);
     EXPECT_EQ(cut.dataSize, 7u);
+
+    const auto shorter = EnumValue(system, 0, 8, 64);
+    EXPECT_EQ(shorter.status, ERROR_MORE_DATA);
+    EXPECT_EQ(shorter.name, "Identif");
+    EXPECT_EQ(shorter.nameSize, 8u);
 
     EXPECT_EQ(EnumValue(system, 0, 0, 64).status, ERROR_MORE_DATA);
 
@@ -402,6 +414,9 @@ TEST(RegistryKeyTest, SettersReplaceInPlaceWithoutRegardToCase) {
     EXPECT_EQ(key.ValueAt(0).name, "Alpha");
     EXPECT_EQ(key.ValueAt(0).data, Bytes(std::string_view("3\0", 2)));
     EXPECT_EQ(key.FindValue("beta")->type, REG_DWORD);
+    key.SetExpandString("beta", "%x%");
+    EXPECT_EQ(key.FindValue("Beta")->type, REG_EXPAND_SZ);
+    EXPECT_EQ(key.FindValue("Beta")->data, Bytes(std::string_view("%x%\0", 4)));
 
     auto& cpu = key.AddPath("Central\\0");
     EXPECT_EQ(&key.AddPath("CENTRAL\\0"), &cpu);
@@ -412,21 +427,6 @@ TEST(RegistryKeyTest, SettersReplaceInPlaceWithoutRegardToCase) {
     key.AttachKey(replacement);
     EXPECT_EQ(key.KeyCount(), 1u);
     EXPECT_EQ(key.FindKey("Central"), replacement);
-}
-
-TEST(RegistryKeyTest, TypedValuesHaveTheirStoredLayout) {
-    RegistryKey key("Key");
-    key.SetDword("Max", 0xFFFFFFFFu);
-    key.SetDword("Small", 1);
-    key.SetString("Empty", "");
-    key.SetMultiString("None", {});
-    key.SetExpandString("Path", "%x%");
-    EXPECT_EQ(key.FindValue("Max")->data, (std::vector<BYTE>{0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(key.FindValue("Small")->data, (std::vector<BYTE>{1, 0, 0, 0}));
-    EXPECT_EQ(key.FindValue("Empty")->data, (std::vector<BYTE>{0}));
-    EXPECT_EQ(key.FindValue("None")->data, (std::vector<BYTE>{0}));
-    EXPECT_EQ(key.FindValue("Path")->type, REG_EXPAND_SZ);
-    EXPECT_EQ(key.FindValue("Path")->data, Bytes(std::string_view("%x%\0", 4)));
 }
 
 } // namespace
