@@ -1,7 +1,7 @@
 #include "serial/CSerialPort.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -43,8 +43,8 @@ BOOL CSerialPort::Open(std::string_view name) {
         return 0;
     }
     char path[kLongestPath + 1];
-    std::memcpy(path, prefix.data(), prefix.size());
-    std::memcpy(path + prefix.size(), name.data(), name.size());
+    std::copy_n(prefix.data(), prefix.size(), path);
+    std::copy_n(name.data(), name.size(), path + prefix.size());
     path[prefix.size() + name.size()] = '\0';
 
     m_handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, m_shareMode, nullptr, OPEN_EXISTING,
