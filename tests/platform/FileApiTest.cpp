@@ -176,22 +176,6 @@ TEST_F(FileApiTest, ReadingFollowsTheFileAndItsAccess) {
     EXPECT_EQ(written, 0u);
 }
 
-TEST_F(FileApiTest, PositionedTransfersUseTheBlocksOffset) {
-    std::string path = PathOf("positioned.bin");
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    open.push_back(h);
-    OVERLAPPED at{};
-    at.Offset = 4;
-    DWORD done = 0;
-    ASSERT_TRUE(WriteFile(h, "tail", 4, &done, &at));
-    at.Offset = 0;
-    ASSERT_TRUE(WriteFile(h, "head", 4, &done, &at));
-    Close(h);
-    EXPECT_EQ(Contents(path), "headtail");
-}
-
 TEST_F(FileApiTest, ClosedHandleIsInvalid) {
     HANDLE h = Create(PathOf("x"), GENERIC_WRITE, 0, CREATE_ALWAYS);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);

@@ -44,15 +44,4 @@ TEST(CSerialPortLoopbackTest, ProbingInstanceFindsThePlugFreeOnlyWhileNobodyHold
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
-TEST(CSerialPortLoopbackTest, RefusedSettingKeepsTheCachedCopy) {
-    CSerialPort port;
-    ASSERT_TRUE(port.Open("COM255"));
-    ASSERT_TRUE(port.SetByteSize(7));
-    EXPECT_FALSE(port.SetByteSize(9));
-    EXPECT_EQ(port.m_dcb.ByteSize, 7);
-    EXPECT_FALSE(port.SetStopBits(ONE5STOPBITS)) << "one and a half stop bits need five data bits";
-    ASSERT_TRUE(port.SetByteSize(5));
-    EXPECT_TRUE(port.SetStopBits(ONE5STOPBITS));
-}
-
 } // namespace

@@ -46,23 +46,6 @@ protected:
     std::shared_ptr<SimulatedDevice> sim;
 };
 
-TEST_F(CSerialPortTest, StartsClosedWithItsFixedValues) {
-    CSerialPort port;
-    EXPECT_EQ(port.GetState(), Closed);
-    EXPECT_EQ(port.m_bytesRead, 0u);
-    EXPECT_EQ(port.m_bytesWritten, 0u);
-    EXPECT_EQ(port.GetName(), "");
-    EXPECT_EQ(port.m_openFlags, FILE_FLAG_OVERLAPPED);
-    EXPECT_EQ(port.m_shareMode, 3u);
-    EXPECT_EQ(port.m_timeouts.ReadIntervalTimeout, MAXDWORD);
-    EXPECT_EQ(port.m_timeouts.ReadTotalTimeoutMultiplier, 0u);
-    EXPECT_EQ(port.m_timeouts.ReadTotalTimeoutConstant, 0u);
-    EXPECT_EQ(port.m_timeouts.WriteTotalTimeoutMultiplier, 0u);
-    EXPECT_EQ(port.m_timeouts.WriteTotalTimeoutConstant, 0u);
-    EXPECT_EQ(port.m_readOverlapped.hEvent, nullptr);
-    EXPECT_EQ(port.m_writeOverlapped.hEvent, nullptr);
-}
-
 TEST_F(CSerialPortTest, BlocksCarryTheWholeAddressOfTheirPort) {
     CSerialPort port;
     for (const OVERLAPPED* block : {&port.m_readOverlapped, &port.m_writeOverlapped}) {
