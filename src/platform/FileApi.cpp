@@ -1,5 +1,6 @@
 #include "platform/FileApi.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -98,14 +99,17 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
                                          flagsAndAttributes);
     if (!object)
         return INVALID_HANDLE_VALUE;
+    // Listed before the handle exists, so that no other thread can close it while it is unlisted.
     platform::CommDevice* device = object->AsCommDevice();
-    HANDLE handle = HandleTable::Instance().Insert(std::move(object));
+    if (device != nullptr)
+        platform::CommDeviceList::Instance().Add(device);
+    HANDLE handle = HandleTable::Instance().Insert(object);
     if (handle == INVALID_HANDLE_VALUE) {
+        if (device != nullptr)
+            platform::CommDeviceList::Instance().Remove(device);
         Fail(ERROR_TOO_MANY_OPEN_FILES);
         return INVALID_HANDLE_VALUE;
     }
-    if (device != nullptr)
-        platform::CommDeviceList::Instance().Add(device);
     return handle;
 }
 

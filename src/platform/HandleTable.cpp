@@ -28,7 +28,7 @@ bool HandleTable::Decode(HANDLE handle, std::uint32_t& index, std::uint32_t& gen
     return true;
 }
 
-HANDLE HandleTable::Insert(std::unique_ptr<HandleObject> object) {
+HANDLE HandleTable::Insert(std::unique_ptr<HandleObject>& object) {
     std::lock_guard lock(m_mutex);
     std::uint32_t index;
     if (m_freeCount > 0)

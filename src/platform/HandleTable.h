@@ -18,8 +18,9 @@ public:
 
     static HandleTable& Instance() noexcept;
 
-    // A new handle for the object, or INVALID_HANDLE_VALUE when every slot is taken.
-    HANDLE Insert(std::unique_ptr<HandleObject> object);
+    // A new handle for the object, which the table then owns; INVALID_HANDLE_VALUE when every slot
+    // is taken, and the object stays with the caller.
+    HANDLE Insert(std::unique_ptr<HandleObject>& object);
     // The object a handle names, nullptr for anything that is not an open handle.
     HandleObject* Find(HANDLE handle) const noexcept;
     // Takes the object out of the table; the handle is invalid from then on.
