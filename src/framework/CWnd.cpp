@@ -192,6 +192,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         current->baseDone = true;
         return current->widget->BaseEvent(current->event) ? 1 : 0;
     }
+    if (auto* bridge = WndWidgetBase::FromWidget(m_widget.data())) {
+        LRESULT classResult = 0;
+        if (bridge->ClassMessage(message, wParam, lParam, classResult))
+            return classResult;
+    }
     switch (message) {
     case WM_CLOSE:
         DestroyWindow();

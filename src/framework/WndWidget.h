@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <utility>
 
+#include "framework/WinUser.h"
+
 class CWnd;
 class QWidget;
 
@@ -18,6 +20,13 @@ public:
 
     // Qt's own handling of an event, for a handler that passes it on.
     virtual bool BaseEvent(QEvent* event) = 0;
+
+    // The window class's own handling of a message that the window object leaves to its default
+    // (a control's text and its BM_*/CB_* messages), whatever object stands for the window;
+    // false when the class has nothing of its own for it.
+    virtual bool ClassMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+        return false;
+    }
 
     static WndWidgetBase* FromWidget(QWidget* widget);
 
