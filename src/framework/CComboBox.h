@@ -1,0 +1,43 @@
+#pragma once
+// A combo box window ("COMBOBOX" class): a list of 8-bit strings with one selected entry. Everything
+// goes through the CB_* messages, so this object works on any combo box, whichever object made it.
+// Indexes count from 0; CB_ERR (-1) reports a failure or "no entry".
+
+#include "framework/CWnd.h"
+
+class CComboBox : public CWnd {
+public:
+    using CWnd::Create;
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+    int GetCount() const;
+    // The selected entry, or CB_ERR when none is selected.
+    int GetCurSel() const;
+    // Selects entry `select`; -1 clears the selection, and so does an index past the end, which
+    // returns CB_ERR.
+    int SetCurSel(int select);
+
+    // Appends (or, with CBS_SORT, inserts in order) and returns the new entry's index.
+    int AddString(LPCSTR text);
+    // Inserts before `index` (-1: at the end); CB_ERR when the index is past the end.
+    int InsertString(int index, LPCSTR text);
+    // Returns the number of entries left, or CB_ERR.
+    int DeleteString(UINT index);
+    void ResetContent();
+
+    // Copies entry `index` and a terminating zero into `text`, which must hold GetLBTextLen + 1 bytes;
+    // returns the length, or CB_ERR.
+    int GetLBText(int index, LPSTR text) const;
+    void GetLBText(int index, CString& text) const;
+    int GetLBTextLen(int index) const;
+
+    // The first entry after `startAfter` (-1: from the top), wrapping round, whose text begins with
+    // `text`, compared without regard to case; CB_ERR when there is none.
+    int FindString(int startAfter, LPCSTR text) const;
+    int FindStringExact(int startAfter, LPCSTR text) const;
+    // As FindString, and selects the entry found; with none found the selection stays as it was.
+    int SelectString(int startAfter, LPCSTR text);
+
+private:
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+};

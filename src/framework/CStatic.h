@@ -1,0 +1,11 @@
+#pragma once
+// A label or picture window ("STATIC" class).
+
+#include "framework/CWnd.h"
+
+class CStatic : public CWnd {
+public:
+    using CWnd::Create;
+    BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent,
+                UINT id = static_cast<UINT>(IDC_STATIC));
+};

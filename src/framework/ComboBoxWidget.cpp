@@ -1,0 +1,192 @@
+#include "framework/ComboBoxWidget.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+
+#include "framework/ControlSupport.h"
+#include "framework/DialogConstants.h"
+#include "framework/Latin1Text.h"
+
+ComboBoxWidget::ComboBoxWidget(CWnd* owner, QWidget* parent, DWORD style)
+    : WndWidget<QComboBox>(owner, parent), m_style(style) {
+    DWORD type = style & 0x3;
+    setEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
+    // The list is kept as the messages say: no entry added by typing, no sorting by Qt.
+    setInsertPolicy(QComboBox::NoInsert);
+    setDuplicatesEnabled(true);
+    // With a placeholder Qt does not select the first entry by itself when the list fills: the
+    // selection is only ever what CB_SETCURSEL, CB_SELECTSTRING or the user made it.
+    setPlaceholderText(QStringLiteral(" "));
+    setCurrentIndex(-1);
+}
+
+void ComboBoxWidget::SetDroppedHeight(int listHeight) {
+    int closed = sizeHint().height();
+    int rowHeight = std::max(1, fontMetrics().height() + 2);
+    setMaxVisibleItems(std::max(1, (listHeight - closed) / rowHeight));
+    resize(width(), closed);
+}
+
+bool ComboBoxWidget::ClassMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    auto text = reinterpret_cast<LPCSTR>(lParam);
+    switch (message) {
+    case WM_CREATE:
+        if (lParam != 0)
+            SetDroppedHeight(reinterpret_cast<const CREATESTRUCTA*>(lParam)->cy);
+        return false;
+    case WM_SETTEXT:
+        result = SetText(text ? text : "") ? TRUE : CB_ERR;
+        return true;
+    case CB_ADDSTRING:
+        result = AddString(text);
+        return true;
+    case CB_INSERTSTRING:
+        result = InsertString(wParam, text);
+        return true;
+    case CB_DELETESTRING:
+        result = DeleteString(wParam);
+        return true;
+    case CB_RESETCONTENT:
+        clear();
+        result = CB_OKAY;
+        return true;
+    case CB_GETCOUNT:
+        result = count();
+        return true;
+    case CB_GETCURSEL:
+        result = currentIndex() < 0 ? CB_ERR : currentIndex();
+        return true;
+    case CB_SETCURSEL:
+        result = SetCurSel(wParam);
+        return true;
+    case CB_GETLBTEXT:
+        result = GetLBText(wParam, reinterpret_cast<LPSTR>(lParam));
+        return true;
+    case CB_GETLBTEXTLEN:
+        result = GetLBTextLen(wParam);
+        return true;
+    case CB_FINDSTRING:
+    case CB_FINDSTRINGEXACT:
+        result = Find(wParam, text, message == CB_FINDSTRINGEXACT);
+        return true;
+    case CB_SELECTSTRING:
+        result = SelectString(wParam, text);
+        return true;
+    default:
+        return AnswerText(message, wParam, lParam, result);
+    }
+}
+
+bool ComboBoxWidget::IsValidIndex(WPARAM index) const {
+    return static_cast<LONG_PTR>(index) >= 0 && static_cast<LONG_PTR>(index) < count();
+}
+
+std::string ComboBoxWidget::ItemText(int index) const {
+    return afx::ToLatin1(itemText(index));
+}
+
+std::string ComboBoxWidget::CurrentText() const {
+    if (isEditable())
+        return afx::ToLatin1(lineEdit()->text());
+    return currentIndex() < 0 ? std::string() : ItemText(currentIndex());
+}
+
+std::string ComboBoxWidget::Stored(LPCSTR text) const {
+    std::string_view value = text ? text : "";
+    return (m_style & CBS_UPPERCASE) != 0 ? afx::Latin1Upper(value) : std::string(value);
+}
+
+LRESULT ComboBoxWidget::AddString(LPCSTR text) {
+    std::string entry = Stored(text);
+    int index = count();
+    if ((m_style & CBS_SORT) != 0) {
+        std::string key = afx::Latin1Upper(entry);
+        index = 0;
+        while (index < count() && afx::Latin1Upper(ItemText(index)) <= key)
+            ++index;
+    }
+    insertItem(index, afx::FromLatin1(entry));
+    return index;
+}
+
+LRESULT ComboBoxWidget::InsertString(WPARAM index, LPCSTR text) {
+    auto at = static_cast<LONG_PTR>(index);
+    if (at == -1)
+        at = count();
+    if (at < 0 || at > count())
+        return CB_ERR;
+    // Inserting never moves the selection to another entry.
+    insertItem(static_cast<int>(at), afx::FromLatin1(Stored(text)));
+    return at;
+}
+
+LRESULT ComboBoxWidget::DeleteString(WPARAM index) {
+    if (!IsValidIndex(index))
+        return CB_ERR;
+    bool wasSelected = currentIndex() == static_cast<int>(index);
+    removeItem(static_cast<int>(index));
+    if (wasSelected)
+        setCurrentIndex(-1);
+    return count();
+}
+
+LRESULT ComboBoxWidget::SetCurSel(WPARAM index) {
+    if (!IsValidIndex(index)) {
+        setCurrentIndex(-1);
+        return CB_ERR;
+    }
+    setCurrentIndex(static_cast<int>(index));
+    return static_cast<LRESULT>(index);
+}
+
+LRESULT ComboBoxWidget::SelectString(WPARAM startAfter, LPCSTR text) {
+    LRESULT found = Find(startAfter, text, false);
+    if (found != CB_ERR)
+        setCurrentIndex(static_cast<int>(found));
+    return found;
+}
+
+LRESULT ComboBoxWidget::GetLBText(WPARAM index, LPSTR buffer) const {
+    if (!IsValidIndex(index) || buffer == nullptr)
+        return CB_ERR;
+    return afx::CopyText(ItemText(static_cast<int>(index)), buffer);
+}
+
+LRESULT ComboBoxWidget::GetLBTextLen(WPARAM index) const {
+    if (!IsValidIndex(index))
+        return CB_ERR;
+    return static_cast<LRESULT>(ItemText(static_cast<int>(index)).size());
+}
+
+LRESULT ComboBoxWidget::Find(WPARAM startAfter, LPCSTR text, bool exact) const {
+    int n = count();
+    auto after = static_cast<LONG_PTR>(startAfter);
+    int first = after < 0 || after >= n ? 0 : static_cast<int>(after) + 1;
+    std::string_view wanted = text ? text : "";
+    for (int k = 0; k < n; ++k) {
+        int index = (first + k) % n;
+        std::string entry = ItemText(index);
+        if (exact ? afx::EqualsNoCase(entry, wanted) : afx::StartsWithNoCase(entry, wanted))
+            return index;
+    }
+    return CB_ERR;
+}
+
+bool ComboBoxWidget::SetText(const std::string& text) {
+    if (isEditable()) {
+        lineEdit()->setText(afx::FromLatin1(Stored(text.c_str())));
+        return true;
+    }
+    // A box that only picks from its list shows the entry of that text, if there is one.
+    LRESULT found = Find(static_cast<WPARAM>(-1), text.c_str(), true);
+    if (found == CB_ERR)
+        return false;
+    setCurrentIndex(static_cast<int>(found));
+    return true;
+}
+
+bool ComboBoxWidget::AnswerText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+    if (message != WM_GETTEXT && message != WM_GETTEXTLENGTH)
+        return false;
+    return afx::AnswerTextQuery(CurrentText(), message, wParam, lParam, result);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Messages, notifications and styles of dialogs and their controls beyond the common set in WinUser.h.
+// Values are the platform's own.
+
+#include "framework/WinUser.h"
+
+// Button: a click as the user makes it, and the notification it sends to the parent.
+inline constexpr UINT BM_CLICK = 0x00F5;
+inline constexpr WORD BN_CLICKED = 0;
+
+// Check box styles with a third, indeterminate state.
+inline constexpr DWORD BS_3STATE = 0x0005;
+inline constexpr DWORD BS_AUTO3STATE = 0x0006;
+
+// Dialog: the identifier of the default push button.
+inline constexpr UINT DM_GETDEFID = WM_USER + 0;
+inline constexpr WORD DC_HASDEFID = 0x534B;
+
+// Exact (whole-text, case-insensitive) search of a combo box list.
+inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;

@@ -1,0 +1,162 @@
+// The combo box window: its list, selection and text through CComboBox and the CB_* messages.
+#include <QComboBox>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "framework/CComboBox.h"
+#include "framework/DialogConstants.h"
+#include "framework/MessageDispatch.h"
+
+namespace {
+
+class ComboBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_OVERLAPPED, CRect(0, 0, 300, 300), nullptr, 0));
+    }
+    void TearDown() override { parent.DestroyWindow(); }
+
+    void Make(CComboBox& box, DWORD style, std::vector<const char*> entries = {}) {
+        ASSERT_TRUE(box.Create(style | WS_VISIBLE | WS_VSCROLL, CRect(10, 10, 110, 110), &parent, 500));
+        for (const char* entry : entries)
+            box.AddString(entry);
+    }
+
+    static std::vector<std::string> Entries(const CComboBox& box) {
+        std::vector<std::string> entries;
+        for (int i = 0; i < box.GetCount(); ++i) {
+            CString text;
+            box.GetLBText(i, text);
+            entries.push_back(text.str());
+        }
+        return entries;
+    }
+
+    static std::string Text(const CWnd& box) {
+        CString text;
+        box.GetWindowText(text);
+        return text.str();
+    }
+
+    CWnd parent;
+    CComboBox box;
+};
+
+TEST_F(ComboBoxTest, EntriesStayInTheOrderAddedAndNothingIsSelectedByItself) {
+    Make(box, CBS_DROPDOWNLIST, {"b", "A", "c"});
+    EXPECT_EQ(Entries(box), (std::vector<std::string>{"b", "A", "c"}));
+    EXPECT_EQ(box.GetCurSel(), CB_ERR);
+    EXPECT_EQ(Text(box), "");
+    EXPECT_EQ(box.InsertString(1, "x"), 1);
+    EXPECT_EQ(box.InsertString(-1, "end"), 4);
+    EXPECT_EQ(box.InsertString(9, "far"), CB_ERR);
+    EXPECT_EQ(Entries(box), (std::vector<std::string>{"b", "x", "A", "c", "end"}));
+}
+
+TEST_F(ComboBoxTest, SortedBoxesKeepTheirEntriesInOrderWithoutRegardToCase) {
+    Make(box, CBS_DROPDOWNLIST | CBS_SORT, {"pear", "Apple", "banana", "apple"});
+    EXPECT_EQ(Entries(box), (std::vector<std::string>{"Apple", "apple", "banana", "pear"}));
+}
+
+TEST_F(ComboBoxTest, SettingTheSelectionOutOfRangeClearsItAndFails) {
+    Make(box, CBS_DROPDOWNLIST, {"one", "two"});
+    EXPECT_EQ(box.SetCurSel(1), 1);
+    EXPECT_EQ(box.GetCurSel(), 1);
+    EXPECT_EQ(Text(box), "two");
+    EXPECT_EQ(box.GetWindowTextLength(), 3);
+    EXPECT_EQ(box.SetCurSel(2), CB_ERR);
+    EXPECT_EQ(box.GetCurSel(), CB_ERR);
+    EXPECT_EQ(Text(box), "");
+    box.SetCurSel(0);
+    EXPECT_EQ(box.SetCurSel(-1), CB_ERR);
+    EXPECT_EQ(box.GetCurSel(), CB_ERR);
+}
+
+TEST_F(ComboBoxTest, FindingIsByPrefixWithoutRegardToCaseFromAfterTheStartWrappingRound) {
+    Make(box, CBS_DROPDOWNLIST, {"1", "1.5", "2", "None", "none2"});
+    EXPECT_EQ(box.FindString(-1, "1"), 0);
+    EXPECT_EQ(box.FindString(0, "1"), 1);
+    EXPECT_EQ(box.FindString(1, "1"), 0); // wraps round to the top
+    EXPECT_EQ(box.FindString(-1, "NONE"), 3);
+    EXPECT_EQ(box.FindString(3, "none"), 4);
+    EXPECT_EQ(box.FindString(-1, "x"), CB_ERR);
+    EXPECT_EQ(box.FindString(99, "2"), 2); // a start past the end searches from the top
+    EXPECT_EQ(box.FindStringExact(-1, "NONE2"), 4);
+    EXPECT_EQ(box.FindStringExact(-1, "non"), CB_ERR);
+}
+
+TEST_F(ComboBoxTest, SelectStringSelectsWhatItFindsAndOtherwiseLeavesTheSelection) {
+    Make(box, CBS_DROPDOWNLIST, {"Even", "Odd", "None", "Mark", "Space"});
+    EXPECT_EQ(box.SelectString(-1, "n"), 2);
+    EXPECT_EQ(box.GetCurSel(), 2);
+    EXPECT_EQ(box.SelectString(-1, "Nonexistent"), CB_ERR);
+    EXPECT_EQ(box.GetCurSel(), 2);
+    EXPECT_EQ(box.SelectString(2, "e"), 0); // after "None": "Even" by wrapping
+    EXPECT_EQ(Text(box), "Even");
+}
+
+TEST_F(ComboBoxTest, TextOfAnEntryAndItsLength) {
+    Make(box, CBS_DROPDOWNLIST, {"abc", "caf\xe9 \xff"});
+    EXPECT_EQ(box.GetLBTextLen(1), 6);
+    char buffer[8];
+    EXPECT_EQ(box.GetLBText(1, buffer), 6);
+    EXPECT_STREQ(buffer, "caf\xe9 \xff"); // every 8-bit character kept
+    EXPECT_EQ(box.GetLBTextLen(2), CB_ERR);
+    EXPECT_EQ(box.GetLBText(-1, buffer), CB_ERR);
+}
+
+TEST_F(ComboBoxTest, DeletingAndResetting) {
+    Make(box, CBS_DROPDOWNLIST, {"a", "b", "c"});
+    box.SetCurSel(2);
+    EXPECT_EQ(box.DeleteString(0), 2);
+    EXPECT_EQ(box.GetCurSel(), 1); // still "c"
+    EXPECT_EQ(box.DeleteString(1), 1);
+    EXPECT_EQ(box.GetCurSel(), CB_ERR); // the selected entry went
+    EXPECT_EQ(box.DeleteString(5), CB_ERR);
+    box.ResetContent();
+    EXPECT_EQ(box.GetCount(), 0);
+    EXPECT_EQ(box.AddString("new"), 0);
+    EXPECT_EQ(box.GetCurSel(), CB_ERR);
+}
+
+TEST_F(ComboBoxTest, UpperCaseBoxesKeepShowAndReturnUpperCase) {
+    Make(box, CBS_DROPDOWNLIST | CBS_UPPERCASE, {"com1", "caf\xe9\xdf\xff"});
+    EXPECT_EQ(Entries(box), (std::vector<std::string>{"COM1", "CAF\xc9\xdf\xff"}));
+    auto* widget = static_cast<QComboBox*>(box.GetWidget());
+    EXPECT_EQ(widget->itemText(0), "COM1");
+    EXPECT_EQ(box.SelectString(-1, "Com"), 0);
+    EXPECT_EQ(Text(box), "COM1");
+}
+
+TEST_F(ComboBoxTest, WindowTextOfAListPicksAnEntryOfThatText) {
+    Make(box, CBS_DROPDOWNLIST, {"9600", "19200"});
+    EXPECT_EQ(box.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("19200")), TRUE);
+    EXPECT_EQ(box.GetCurSel(), 1);
+    EXPECT_EQ(box.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1920")), CB_ERR);
+    EXPECT_EQ(box.GetCurSel(), 1);
+}
+
+TEST_F(ComboBoxTest, ABoxThatTakesTypingReturnsWhatWasTyped) {
+    Make(box, CBS_DROPDOWN, {"one"});
+    box.SetWindowText("typed");
+    EXPECT_EQ(Text(box), "typed");
+    box.SetCurSel(0);
+    EXPECT_EQ(Text(box), "one");
+}
+
+TEST_F(ComboBoxTest, AnyWindowObjectStandingForTheBoxAnswersItsMessages) {
+    Make(box, CBS_DROPDOWNLIST, {"x", "y"});
+    HWND handle = box.GetSafeHwnd();
+    EXPECT_EQ(::SendMessage(handle, CB_GETCOUNT, 0, 0), 2);
+    CWnd* found = parent.GetDlgItem(500);
+    ASSERT_EQ(found, &box);
+    CWnd plain;
+    ASSERT_TRUE(plain.SubclassWindow(handle));
+    EXPECT_EQ(plain.SendMessage(CB_SETCURSEL, 1), 1);
+    EXPECT_EQ(Text(plain), "y");
+    // The object that stood for it before has no window any more and reports failure.
+    EXPECT_EQ(box.GetCount(), CB_ERR);
+}
+
+} // namespace
