@@ -1,4 +1,5 @@
 #include "framework/CEdit.h"
+#include "framework/DialogWindowClasses.h"
 #include "framework/WindowClass.h"
 
 namespace afx {
@@ -7,6 +8,7 @@ namespace afx {
 // lives beside its window type; this list only names them.
 void RegisterBuiltinWindowClasses() {
     RegisterEditWindowClass();
+    RegisterDialogWindowClasses();
 }
 
 LPCSTR FrameWindowClassName() {
