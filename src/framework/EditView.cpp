@@ -80,6 +80,12 @@ EditView::EditView(QWidget* parent, RepaintScheduler* scheduler)
     m_pasteAction = m_menu->addAction(QStringLiteral("Paste"), this, &EditView::Paste);
     m_menu->addAction(QStringLiteral("Select All"), this, &EditView::SelectAll);
 
+    // The base class re-lays out its scroll bars whenever their range changes, through a queued
+    // call; with both bars always shown there is nothing to lay out, and a terminal changes the
+    // vertical range with every line it receives.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        disconnect(bar, SIGNAL(rangeChanged(int, int)), this, nullptr);
+
     m_blink.setInterval(kBlinkMs);
     connect(&m_blink, &QTimer::timeout, this, &EditView::OnBlink);
     SyncScrollBars();
@@ -160,15 +166,22 @@ std::size_t EditView::FirstVisibleLine() const {
 }
 
 std::size_t EditView::HorizontalOffset() const {
-    return static_cast<std::size_t>(horizontalScrollBar()->value());
+    return static_cast<std::size_t>(m_horizontal.value);
 }
 
 std::size_t EditView::VisibleLines() const {
-    return static_cast<std::size_t>(std::max(1, viewport()->height() / m_lineHeight));
+    return m_visibleLines;
 }
 
 std::size_t EditView::VisibleColumns() const {
-    return static_cast<std::size_t>(std::max(1.0, std::floor(viewport()->width() / m_cellWidth)));
+    return m_visibleColumns;
+}
+
+// The window's size in whole lines and columns, worked out when it or the font changes rather than
+// at every character.
+void EditView::UpdateVisibleArea() {
+    m_visibleLines = static_cast<std::size_t>(std::max(1, viewport()->height() / m_lineHeight));
+    m_visibleColumns = static_cast<std::size_t>(std::max(1.0, std::floor(viewport()->width() / m_cellWidth)));
 }
 
 void EditView::UpdateMetrics() {
@@ -176,6 +189,8 @@ void EditView::UpdateMetrics() {
     m_cellWidth = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('M')));
     m_lineHeight = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
     m_ascent = static_cast<int>(std::round(metrics.ascent()));
+    m_glyphs = EditViewFont(font(), m_lineHeight);
+    UpdateVisibleArea();
 }
 
 void EditView::AfterChange() {
@@ -189,44 +204,53 @@ void EditView::AfterChange() {
 void EditView::ScrollCaretIntoView() {
     const std::size_t line = m_model.CaretLine();
     const std::size_t column = m_model.CaretColumn();
-    const std::size_t lines = VisibleLines();
-    const std::size_t columns = VisibleColumns();
+    const std::size_t lines = m_visibleLines;
+    const std::size_t columns = m_visibleColumns;
+    std::size_t first = FirstVisibleLine();
+    std::size_t offset = HorizontalOffset();
+    // The usual case while text streams in: the caret is in sight and the ranges are as they were.
+    if (line >= first && line < first + lines && column >= offset && column < offset + columns &&
+        column < m_knownWidth && static_cast<std::size_t>(m_vertical.maximum) == VerticalRange())
+        return;
     // The scroll range grows in steps too, for the same reason.
     if (column + 1 > m_knownWidth)
         m_knownWidth = column + 1 + columns / 2;
-    SyncScrollBars();
-
-    std::size_t first = FirstVisibleLine();
     if (line < first)
         first = line;
     else if (line >= first + lines)
         first = line + 1 - lines;
-    std::size_t offset = HorizontalOffset();
     if (column < offset)
         offset = column - std::min(column, columns / 4);
     else if (column >= offset + columns)
         offset = column + 1 - columns + columns / 4;
-    SetBar(verticalScrollBar(), static_cast<std::size_t>(verticalScrollBar()->maximum()), lines, first);
-    SetBar(horizontalScrollBar(), static_cast<std::size_t>(horizontalScrollBar()->maximum()), columns,
-           offset);
+    SetBar(Qt::Vertical, VerticalRange(), lines, first);
+    SetBar(Qt::Horizontal, HorizontalRange(), columns, offset);
+}
+
+std::size_t EditView::VerticalRange() const {
+    const std::size_t lineCount = m_model.Buffer().LineCount();
+    return lineCount > m_visibleLines ? lineCount - m_visibleLines : 0;
+}
+
+std::size_t EditView::HorizontalRange() const {
+    return m_knownWidth > m_visibleColumns ? m_knownWidth - m_visibleColumns : 0;
 }
 
 void EditView::SyncScrollBars() {
-    const std::size_t lineCount = m_model.Buffer().LineCount();
-    const std::size_t lines = VisibleLines();
-    const std::size_t columns = VisibleColumns();
-    SetBar(verticalScrollBar(), lineCount > lines ? lineCount - lines : 0, lines, FirstVisibleLine());
-    SetBar(horizontalScrollBar(), m_knownWidth > columns ? m_knownWidth - columns : 0, columns,
-           HorizontalOffset());
+    SetBar(Qt::Vertical, VerticalRange(), m_visibleLines, FirstVisibleLine());
+    SetBar(Qt::Horizontal, HorizontalRange(), m_visibleColumns, HorizontalOffset());
 }
 
-// Changes a scroll bar's state at once but holds back its repaint until the next frame.
-void EditView::SetBar(QScrollBar* bar, std::size_t maximum, std::size_t page, std::size_t value) {
+// Changes a scroll bar's state at once but holds back its repaint until the next frame. What the
+// bars hold is mirrored here, so that the usual case, nothing to change, costs no call into them.
+void EditView::SetBar(Qt::Orientation which, std::size_t maximum, std::size_t page, std::size_t value) {
+    BarState& state = which == Qt::Vertical ? m_vertical : m_horizontal;
     const int max = ToInt(maximum);
     const int step = ToInt(page);
     const int at = std::min(ToInt(value), max);
-    if (bar->maximum() == max && bar->pageStep() == step && bar->value() == at)
+    if (state.maximum == max && state.page == step && state.value == at)
         return;
+    QScrollBar* bar = which == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
     if (bar->updatesEnabled()) {
         bar->setUpdatesEnabled(false);
         m_barsQuiet = true;
@@ -235,6 +259,7 @@ void EditView::SetBar(QScrollBar* bar, std::size_t maximum, std::size_t page, st
     bar->setRange(0, max);
     bar->setPageStep(step);
     bar->setValue(at);
+    state = {bar->maximum(), bar->pageStep(), bar->value()};
 }
 
 void EditView::MarkDirty() {
@@ -276,7 +301,7 @@ void EditView::paintEvent(QPaintEvent*) {
     const EditViewPainter::Colors palette{
         colors.color(QPalette::Text), colors.color(QPalette::Base), colors.color(QPalette::Highlight),
         colors.color(QPalette::HighlightedText), colors.color(QPalette::Link)};
-    EditViewPainter painterOfLines(painter, m_model, geometry, palette, font());
+    EditViewPainter painterOfLines(painter, m_model, geometry, palette, m_glyphs);
     const EditViewPainter::Result result = painterOfLines.Paint(hasFocus() && m_caretShown, m_knownWidth);
     m_lastPaint = {result.lines, result.bytes};
     if (result.widest > m_knownWidth) {
@@ -287,6 +312,7 @@ void EditView::paintEvent(QPaintEvent*) {
 
 void EditView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    UpdateVisibleArea();
     SyncScrollBars();
     MarkDirty();
 }

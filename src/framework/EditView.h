@@ -18,6 +18,7 @@
 #include <functional>
 #include <string>
 
+#include "framework/EditViewFont.h"
 #include "framework/EditViewModel.h"
 
 class QMenu;
@@ -108,7 +109,10 @@ private:
     void AfterChange();
     void ScrollCaretIntoView();
     void SyncScrollBars();
-    void SetBar(QScrollBar* bar, std::size_t maximum, std::size_t page, std::size_t value);
+    std::size_t VerticalRange() const;
+    std::size_t HorizontalRange() const;
+    void UpdateVisibleArea();
+    void SetBar(Qt::Orientation which, std::size_t maximum, std::size_t page, std::size_t value);
     void UpdateMetrics();
     void MarkDirty();
     void OnBlink();
@@ -123,6 +127,13 @@ private:
     bool m_caretShown = true;
     bool m_selecting = false;
     bool m_barsQuiet = false;
+    struct BarState {
+        int maximum = 0;
+        int page = 0;
+        int value = 0;
+    };
+    BarState m_vertical;
+    BarState m_horizontal;
     // Column that Up and Down aim for while they are pressed in a row.
     std::size_t m_goalColumn = 0;
     bool m_goalKept = false;
@@ -131,6 +142,9 @@ private:
     qreal m_cellWidth = 8;
     int m_lineHeight = 16;
     int m_ascent = 12;
+    std::size_t m_visibleLines = 1;
+    std::size_t m_visibleColumns = 1;
+    EditViewFont m_glyphs;
     PaintStats m_lastPaint;
 };
 

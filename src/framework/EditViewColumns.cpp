@@ -7,6 +7,12 @@
 namespace framework {
 
 std::size_t EditViewColumns::Advance(std::size_t column, std::string_view bytes) {
+    if (bytes.size() < 16) {
+        // A few typed bytes: looking at each is cheaper than setting up a search.
+        for (const char c : bytes)
+            column = Advance(column, static_cast<unsigned char>(c));
+        return column;
+    }
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p != end) {

@@ -44,16 +44,36 @@ void EditViewModel::DefaultChar(unsigned char ch) {
 }
 
 void EditViewModel::Edit(std::size_t from, std::size_t to, const char* bytes, std::size_t length) {
-    // Typing at the caret without line breaks keeps the caret on its line: only its column moves.
+    // Typing at the caret: where the caret ends up follows from the bytes typed alone, unless they
+    // join a CR or LF on either side into a new pair.
     const bool typing = m_placeKnown && from == to && from == m_caret && length > 0 &&
-                        std::memchr(bytes, '\r', length) == nullptr &&
-                        std::memchr(bytes, '\n', length) == nullptr;
-    const std::size_t column =
-        typing ? EditViewColumns::Advance(m_caretColumn, std::string_view(bytes, length)) : 0;
-    m_text.Replace(from, to - from, bytes, length);
+                        !(bytes[0] == '\n' && from > 0 && m_text.At(from - 1) == '\r') &&
+                        !(bytes[length - 1] == '\r' && from < m_text.Length() && m_text.At(from) == '\n');
+    const std::string_view typed = typing ? std::string_view(bytes, length) : std::string_view();
+    std::size_t line = m_caretLine;
+    std::size_t column = m_caretColumn;
+    if (typing)
+        PlaceAfter(typed, line, column);
+    if (from == to)
+        m_text.Insert(from, bytes, length);
+    else
+        m_text.Replace(from, to - from, bytes, length);
     m_caret = m_anchor = OutOfBreak(from + length, length > 0);
     m_placeKnown = typing;
+    m_caretLine = line;
     m_caretColumn = column;
+}
+
+// Moves line and column over bytes that contain no pair split across their edges.
+void EditViewModel::PlaceAfter(std::string_view bytes, std::size_t& line, std::size_t& column) {
+    std::size_t rest = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && bytes[i + 1] == '\n') {
+            ++line;
+            rest = ++i + 1;
+        }
+    }
+    column = EditViewColumns::Advance(rest == 0 ? column : 0, bytes.substr(rest));
 }
 
 void EditViewModel::Backspace() {

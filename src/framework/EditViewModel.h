@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "framework/TextBuffer.h"
 
@@ -65,6 +66,7 @@ private:
     std::size_t OutOfBreak(std::size_t pos, bool forward) const;
     bool IsWordByte(std::size_t pos) const;
     void UpdateCaretPlace() const;
+    static void PlaceAfter(std::string_view bytes, std::size_t& line, std::size_t& column);
 
     TextBuffer m_text;
     std::size_t m_caret = 0;

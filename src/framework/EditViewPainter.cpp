@@ -1,11 +1,12 @@
 #include "framework/EditViewPainter.h"
 
-#include <QFontInfo>
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
 
 #include "framework/EditViewColumns.h"
+#include "framework/EditViewFont.h"
 #include "framework/EditViewGlyphs.h"
 #include "framework/EditViewModel.h"
 
@@ -14,21 +15,14 @@ namespace framework {
 namespace {
 
 constexpr int kCaretWidth = 2;
-
-QChar HexDigit(unsigned value) {
-    return QLatin1Char("0123456789ABCDEF"[value & 0xF]);
-}
+constexpr unsigned kDeletePicture = 0x21; // U+2421 for 0x7F
 
 } // namespace
 
 EditViewPainter::EditViewPainter(QPainter& painter, const EditViewModel& model, const Geometry& geometry,
-                                 const Colors& colors, const QFont& font)
+                                 const Colors& colors, const EditViewFont& font)
     : m_painter(painter), m_model(model), m_geometry(geometry), m_colors(colors), m_font(font),
-      m_hexFont(font), m_fixedPitch(QFontInfo(font).fixedPitch()),
-      m_hasPictures(QFontMetricsF(font).inFont(QChar(0x2400)) && QFontMetricsF(font).inFont(QChar(0x241B))),
-      m_selStart(model.SelectionStart()), m_selEnd(model.SelectionEnd()) {
-    m_hexFont.setPixelSize(std::max(5, geometry.lineHeight * 2 / 5));
-}
+      m_selStart(model.SelectionStart()), m_selEnd(model.SelectionEnd()) {}
 
 qreal EditViewPainter::X(std::size_t column) const {
     return (static_cast<qreal>(column) - static_cast<qreal>(m_geometry.firstColumn)) * m_geometry.cellWidth;
@@ -36,13 +30,13 @@ qreal EditViewPainter::X(std::size_t column) const {
 
 EditViewPainter::Result EditViewPainter::Paint(bool showCaret, std::size_t knownWidth) {
     m_painter.fillRect(0, 0, m_geometry.width, m_geometry.height, m_colors.base);
-    m_painter.setFont(m_font);
     const TextBuffer& text = m_model.Buffer();
     const std::size_t end = std::min(text.LineCount(), m_geometry.firstLine + m_geometry.lines);
     for (std::size_t line = m_geometry.firstLine; line < end; ++line) {
         PaintLine(line, static_cast<int>(line - m_geometry.firstLine) * m_geometry.lineHeight, knownWidth);
         ++m_result.lines;
     }
+    DrawBatches();
     const std::size_t caretLine = m_model.CaretLine();
     if (showCaret && caretLine >= m_geometry.firstLine && caretLine < end) {
         const qreal x = X(m_model.CaretColumn());
@@ -70,7 +64,6 @@ void EditViewPainter::PaintLine(std::size_t line, int y, std::size_t knownWidth)
             at = {at.pos + 1, next};
         }
     }
-    FlushRun(y);
     m_result.bytes += visible;
     // A selected line break shows as one selected cell after the line.
     if (at.pos == end && end >= m_selStart && end < m_selEnd && at.column < lastColumn)
@@ -89,67 +82,81 @@ void EditViewPainter::PaintLine(std::size_t line, int y, std::size_t knownWidth)
 
 void EditViewPainter::DrawCell(unsigned char byte, std::size_t column, std::size_t next, int y,
                                bool selected) {
-    const qreal x = X(column);
-    if (selected) {
-        const qreal width = static_cast<qreal>(next - column) * m_geometry.cellWidth;
-        m_painter.fillRect(QRectF(x, y, width, m_geometry.lineHeight), m_colors.highlight);
-    }
+    const QRectF cell(X(column), y, static_cast<qreal>(next - column) * m_geometry.cellWidth,
+                      m_geometry.lineHeight);
+    if (selected)
+        m_painter.fillRect(cell, m_colors.highlight);
     const EditViewGlyphs::Glyph glyph = EditViewGlyphs::Of(byte);
-    if (glyph.kind == EditViewGlyphs::Kind::Plain && m_fixedPitch) {
-        if (!m_run.isEmpty() && selected != m_runSelected)
-            FlushRun(y);
-        if (m_run.isEmpty()) {
-            m_runX = x;
-            m_runSelected = selected;
-        }
-        m_run.append(QChar(glyph.character));
+    switch (glyph.kind) {
+    case EditViewGlyphs::Kind::Tab:
         return;
-    }
-    FlushRun(y);
-    if (glyph.kind == EditViewGlyphs::Kind::Plain) {
-        // A font of varying widths is still put on the grid, one character per cell.
-        m_painter.setPen(selected ? m_colors.highlightedText : m_colors.text);
-        m_painter.drawText(QPointF(x, y + m_geometry.ascent), QString(QChar(glyph.character)));
-    } else if (glyph.kind != EditViewGlyphs::Kind::Tab) {
-        DrawSpecial(byte, x, y, selected);
+    case EditViewGlyphs::Kind::Plain:
+        if (const quint32 index = m_font.Latin1(byte); index != 0) {
+            Add(m_font.Main(), selected ? m_colors.highlightedText : m_colors.text, index,
+                QPointF(cell.x(), y + m_geometry.ascent));
+        } else {
+            // Not in the font: let Qt find a font that has it.
+            m_painter.setPen(selected ? m_colors.highlightedText : m_colors.text);
+            m_painter.drawText(QPointF(cell.x(), y + m_geometry.ascent), QString(QChar(glyph.character)));
+        }
+        return;
+    case EditViewGlyphs::Kind::Hex:
+        DrawHex(byte, cell, selected ? m_colors.highlightedText : m_colors.picture);
+        return;
+    case EditViewGlyphs::Kind::Picture:
+        DrawControl(byte, cell, selected);
+        return;
     }
 }
 
-void EditViewPainter::DrawSpecial(unsigned char byte, qreal x, int y, bool selected) {
-    const EditViewGlyphs::Glyph glyph = EditViewGlyphs::Of(byte);
-    const QRectF cell(x, y, m_geometry.cellWidth, m_geometry.lineHeight);
+void EditViewPainter::DrawControl(unsigned char byte, const QRectF& cell, bool selected) {
     const QColor& ink = selected ? m_colors.highlightedText : m_colors.picture;
-    if (glyph.kind == EditViewGlyphs::Kind::Hex) {
-        m_painter.setPen(ink);
-        DrawHex(byte, cell);
-    } else if (m_hasPictures || glyph.character < 0x2400) {
-        m_painter.setPen(ink);
-        m_painter.drawText(cell, Qt::AlignCenter, QString(QChar(glyph.character)));
+    const QPointF baseline(cell.x(), cell.y() + m_geometry.ascent);
+    if (byte == 0xAD) {
+        Add(m_font.Main(), ink, m_font.Latin1('-'), baseline);
+    } else if (m_font.HasPictures()) {
+        Add(m_font.Main(), ink, m_font.Picture(byte == 0x7F ? kDeletePicture : byte), baseline);
     } else {
         // Reverse video caret notation: the letter in the background colour on a block of ink.
-        m_painter.fillRect(cell.adjusted(0, 1, -1, -1), ink);
-        m_painter.setPen(selected ? m_colors.highlight : m_colors.base);
-        m_painter.drawText(cell, Qt::AlignCenter, QString(QChar(EditViewGlyphs::CaretLetter(byte))));
+        m_painter.fillRect(cell.adjusted(0, 1, 0, -1), ink);
+        Add(m_font.Main(), selected ? m_colors.highlight : m_colors.base,
+            m_font.Latin1(static_cast<unsigned char>(EditViewGlyphs::CaretLetter(byte))), baseline);
     }
 }
 
-// 0x80-0x9F: high digit above low digit, in a frame.
-void EditViewPainter::DrawHex(unsigned char byte, const QRectF& cell) {
+// 0x80-0x9F: high digit above low digit, small, in a frame.
+void EditViewPainter::DrawHex(unsigned char byte, const QRectF& cell, const QColor& ink) {
+    m_painter.setPen(ink);
+    m_painter.setBrush(Qt::NoBrush);
     m_painter.drawRect(cell.adjusted(0.5, 1.5, -0.5, -1.5));
-    m_painter.setFont(m_hexFont);
-    const qreal half = cell.height() / 2;
-    const QRectF top(cell.x(), cell.y() + 1, cell.width(), half);
-    m_painter.drawText(top, Qt::AlignCenter, QString(HexDigit(byte >> 4)));
-    m_painter.drawText(top.translated(0, half - 2), Qt::AlignCenter, QString(HexDigit(byte)));
-    m_painter.setFont(m_font);
+    const qreal x = cell.x() + (cell.width() - m_font.HexDigitWidth()) / 2;
+    const qreal top = cell.y() + 1 + m_font.SmallAscent();
+    Add(m_font.Small(), ink, m_font.HexDigit(byte >> 4u), QPointF(x, top));
+    Add(m_font.Small(), ink, m_font.HexDigit(byte), QPointF(x, top + cell.height() / 2 - 2));
 }
 
-void EditViewPainter::FlushRun(int y) {
-    if (m_run.isEmpty())
-        return;
-    m_painter.setPen(m_runSelected ? m_colors.highlightedText : m_colors.text);
-    m_painter.drawText(QPointF(m_runX, y + m_geometry.ascent), m_run);
-    m_run.clear();
+void EditViewPainter::Add(const QRawFont& font, const QColor& color, quint32 glyph, QPointF position) {
+    if (m_lastBatch >= m_batches.size() || m_batches[m_lastBatch].font != &font ||
+        m_batches[m_lastBatch].color != color) {
+        const auto found = std::find_if(m_batches.begin(), m_batches.end(),
+                                        [&](const Batch& b) { return b.font == &font && b.color == color; });
+        m_lastBatch = static_cast<std::size_t>(found - m_batches.begin());
+        if (found == m_batches.end())
+            m_batches.push_back(Batch{&font, color, {}, {}});
+    }
+    m_batches[m_lastBatch].glyphs.append(glyph);
+    m_batches[m_lastBatch].positions.append(position);
+}
+
+void EditViewPainter::DrawBatches() {
+    for (const Batch& batch : m_batches) {
+        QGlyphRun run;
+        run.setRawFont(*batch.font);
+        run.setGlyphIndexes(batch.glyphs);
+        run.setPositions(batch.positions);
+        m_painter.setPen(batch.color);
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+    }
 }
 
 } // namespace framework

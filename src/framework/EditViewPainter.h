@@ -1,18 +1,22 @@
 #pragma once
 // Draws the visible part of an edit view: only the lines in the window, and of each only the bytes
 // from the left edge to the right edge, so that a paint costs the same for a text of a kilobyte or
-// of a hundred megabytes. Text is laid out on a grid of equal cells; printable bytes are drawn in
-// runs, control pictures one by one in their cells.
+// of a hundred megabytes. Text is laid out on a grid of equal cells; the glyphs are collected while
+// the lines are walked and drawn in a few batches at the end, one per font and colour.
 
 #include <QColor>
-#include <QFont>
-#include <QString>
+#include <QList>
+#include <QPointF>
 #include <cstddef>
+#include <vector>
 
 class QPainter;
+class QRawFont;
+class QRectF;
 
 namespace framework {
 
+class EditViewFont;
 class EditViewModel;
 
 class EditViewPainter {
@@ -45,34 +49,37 @@ public:
     };
 
     EditViewPainter(QPainter& painter, const EditViewModel& model, const Geometry& geometry,
-                    const Colors& colors, const QFont& font);
+                    const Colors& colors, const EditViewFont& font);
 
     // knownWidth: the widest line known so far; a line that may be wider is measured.
     Result Paint(bool showCaret, std::size_t knownWidth);
 
 private:
+    struct Batch {
+        const QRawFont* font;
+        QColor color;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+
     void PaintLine(std::size_t line, int y, std::size_t knownWidth);
     void DrawCell(unsigned char byte, std::size_t column, std::size_t next, int y, bool selected);
-    void DrawSpecial(unsigned char byte, qreal x, int y, bool selected);
-    void DrawHex(unsigned char byte, const QRectF& cell);
-    void FlushRun(int y);
+    void DrawControl(unsigned char byte, const QRectF& cell, bool selected);
+    void DrawHex(unsigned char byte, const QRectF& cell, const QColor& ink);
+    void Add(const QRawFont& font, const QColor& color, quint32 glyph, QPointF position);
+    void DrawBatches();
     qreal X(std::size_t column) const;
 
     QPainter& m_painter;
     const EditViewModel& m_model;
     const Geometry& m_geometry;
     const Colors& m_colors;
-    QFont m_font;
-    QFont m_hexFont;
-    bool m_fixedPitch;
-    bool m_hasPictures; // the font draws the control pictures
+    const EditViewFont& m_font;
     std::size_t m_selStart;
     std::size_t m_selEnd;
     Result m_result;
-    // Printable bytes waiting to be drawn in one call.
-    QString m_run;
-    qreal m_runX = 0;
-    bool m_runSelected = false;
+    std::vector<Batch> m_batches;
+    std::size_t m_lastBatch = 0;
 };
 
 } // namespace framework

@@ -36,10 +36,12 @@ void TextBuffer::InsertBytes(std::size_t pos, const char* bytes, std::size_t len
     // The byte now at pos ends up just after the insertion; whether it ends a break may change.
     const std::size_t before = EndsBreak(pos) ? 1 : 0;
     m_bytes.Insert(pos, bytes, length);
-    const std::size_t after = CountBreakEnds(pos, std::min(pos + length + 1, Length()));
+    const std::size_t after = length == 1 ? (EndsBreak(pos) ? 1 : 0) + (EndsBreak(pos + 1) ? 1 : 0)
+                                          : CountBreakEnds(pos, std::min(pos + length + 1, Length()));
     m_blocks.Shift(block, static_cast<std::ptrdiff_t>(length),
                    static_cast<std::ptrdiff_t>(after) - static_cast<std::ptrdiff_t>(before));
-    SplitLargeBlock(block);
+    if (m_blocks.Span(block) > kMaxBlock)
+        SplitLargeBlock(block);
 }
 
 void TextBuffer::Erase(std::size_t pos, std::size_t length) {
@@ -79,7 +81,8 @@ void TextBuffer::Replace(std::size_t pos, std::size_t length, const char* bytes,
         return;
     }
     pos = std::min(pos, Length());
-    Erase(pos, length);
+    if (length != 0)
+        Erase(pos, length);
     Insert(pos, bytes, newLength);
 }
 

@@ -16,15 +16,6 @@ void TextBufferBlocks::Reset() {
     m_stepBreaks = 0;
 }
 
-TextBufferBlocks::Start TextBufferBlocks::At(std::size_t i) const {
-    Start s = m_starts[i];
-    if (i > m_step) {
-        s.pos += static_cast<std::size_t>(m_stepBytes);
-        s.line += static_cast<std::size_t>(m_stepBreaks);
-    }
-    return s;
-}
-
 void TextBufferBlocks::MoveStepTo(std::size_t i) {
     if (m_stepBytes != 0 || m_stepBreaks != 0) {
         const auto bytes = static_cast<std::size_t>(m_stepBytes);

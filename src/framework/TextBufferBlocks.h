@@ -28,7 +28,16 @@ public:
     void Reset();
 
     std::size_t Count() const { return m_starts.Size() - 1; }
-    Start At(std::size_t i) const;
+    Start At(std::size_t i) const {
+        Start s = m_starts[i];
+        if (i > m_step) {
+            s.pos += static_cast<std::size_t>(m_stepBytes);
+            s.line += static_cast<std::size_t>(m_stepBreaks);
+        }
+        return s;
+    }
+    // Bytes in block i.
+    std::size_t Span(std::size_t i) const { return At(i + 1).pos - At(i).pos; }
     std::size_t BytesOfIndex() const { return m_starts.CapacityBytes(); }
 
     // The block holding position pos; for pos at the end of the text, the last block.

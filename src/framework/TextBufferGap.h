@@ -20,7 +20,8 @@
 
 namespace framework {
 
-template <class T> class TextBufferGap {
+template <class T>
+class TextBufferGap {
     static_assert(std::is_trivially_copyable_v<T>, "elements are moved with memmove");
 
 public:

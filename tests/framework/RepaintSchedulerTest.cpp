@@ -35,7 +35,8 @@ public:
 };
 
 // Runs the event loop until done() holds or two seconds have passed.
-template <class Done> bool WaitUntil(Done done) {
+template <class Done>
+bool WaitUntil(Done done) {
     QElapsedTimer clock;
     clock.start();
     while (!done() && clock.elapsed() < 2000)
