@@ -1,0 +1,3 @@
+#include "app/AppOptions.h"
+
+AppOptions g_appOptions;

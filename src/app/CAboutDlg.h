@@ -1,0 +1,10 @@
+#pragma once
+// The About box: the framework's dialog on its template, as it stands.
+
+#include "framework/CDialog.h"
+#include "resources/ResourceIds.h"
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+};

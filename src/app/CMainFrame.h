@@ -1,0 +1,60 @@
+#pragma once
+// The program's only top-level window: title, menu, accelerators, the status bar of line indicators
+// and the terminal filling the rest. It routes the program's commands to their handlers and keeps
+// the line state behind the indicators.
+
+#include "app/CSignalStatusBar.h"
+#include "framework/CFrameWnd.h"
+#include "terminal/CTerminalEdit.h"
+
+class CSerialPort;
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    void RecalcLayout(BOOL notify = TRUE) override;
+
+    CSignalStatusBar m_wndStatusBar;
+    CTerminalEdit m_wndTerminal;
+
+    // Line states as last read: each holds its masked status bit, 0 when the line is off.
+    DWORD m_cts = 0;
+    DWORD m_dsr = 0;
+    DWORD m_dcd = 0;
+    DWORD m_ri = 0;
+    DWORD m_dtr = 0; // as the driver reports it (NT family)
+    DWORD m_rts = 0;
+    // The driver's byte counts at the last successful reading of its statistics (NT family).
+    DWORD m_receivedCount = 0;
+    DWORD m_transmittedCount = 0;
+    // The program's own record of the output lines, used where the driver cannot report them.
+    DWORD m_trackedDtr = 0;
+    DWORD m_trackedRts = 0;
+
+    BOOL ReadLineStates(CSerialPort* port);
+    BOOL ReadDriverCounters(CSerialPort* port);
+
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    void OnRefreshStatus();
+    void OnToggleDtr();
+    void OnToggleRts();
+    void OnPortSettings();
+    void OnTerminalSettings();
+    void OnSystemInfo();
+    void OnEmptyBuffer();
+    void OnSaveBuffer();
+    void OnAppAbout();
+
+    static constexpr DWORD kFrameStyle = 0x00CF0000;     // WS_OVERLAPPEDWINDOW
+    static constexpr DWORD kStatusBarStyle = 0x50008200; // child, visible, bottom, top border
+    static constexpr DWORD kTerminalStyle = 0x503010C4;  // child, visible, both scroll bars, multi-line
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ShowIndicator(int pane, DWORD source);
+    void ShowCount(int pane, const char* prefix, DWORD count);
+};

@@ -1,0 +1,114 @@
+// The line state behind the status bar's indicators, its refresh after every read of the port, and
+// the hand controls of DTR and RTS.
+#include <charconv>
+#include <cstring>
+
+#include "app/AppOptions.h"
+#include "app/CDebugApp.h"
+#include "app/CMainFrame.h"
+#include "framework/MessageBox.h"
+#include "serial/CSerialPort.h"
+
+BOOL CMainFrame::ReadLineStates(CSerialPort* port) {
+    DWORD status = 0;
+    if (!GetCommModemStatus(port->GetHandle(), &status))
+        return 0;
+    m_cts = status & MS_CTS_ON;
+    m_dsr = status & MS_DSR_ON;
+    m_dcd = status & MS_RLSD_ON;
+    m_ri = status & MS_RING_ON;
+    if (!g_appOptions.ntFamily)
+        return 1;
+    DWORD lines = 0;
+    DWORD returned = 0;
+    if (!DeviceIoControl(port->GetHandle(), IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines,
+                         &returned, nullptr))
+        return 0;
+    m_dtr = lines & SERIAL_DTR_STATE;
+    m_rts = lines & SERIAL_RTS_STATE;
+    return 1;
+}
+
+BOOL CMainFrame::ReadDriverCounters(CSerialPort* port) {
+    SERIALPERF_STATS stats{};
+    DWORD returned = 0;
+    if (!DeviceIoControl(port->GetHandle(), IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats,
+                         &returned, nullptr))
+        return 0;
+    m_receivedCount = stats.ReceivedCount;
+    m_transmittedCount = stats.TransmittedCount;
+    return 1;
+}
+
+void CMainFrame::OnRefreshStatus() {
+    CDebugApp* app = GetDebugApp();
+    CSerialPort* port = app ? app->m_pPort : nullptr;
+    if (port == nullptr)
+        return;
+    if (!ReadLineStates(port)) {
+        MessageBoxA(nullptr, "Can't get port signals", "Error", MB_OK);
+        return;
+    }
+    const bool nt = g_appOptions.ntFamily != 0;
+    if (nt && !ReadDriverCounters(port)) {
+        MessageBoxA(nullptr, "Can't get port statistics", "Error", MB_OK);
+        return;
+    }
+    ShowIndicator(CSignalStatusBar::kCts, m_cts);
+    ShowIndicator(CSignalStatusBar::kRts, nt ? m_rts : m_trackedRts);
+    ShowIndicator(CSignalStatusBar::kDtr, nt ? m_dtr : m_trackedDtr);
+    ShowIndicator(CSignalStatusBar::kDsr, m_dsr);
+    ShowIndicator(CSignalStatusBar::kDcd, m_dcd);
+    ShowIndicator(CSignalStatusBar::kTxd, 0);
+    ShowIndicator(CSignalStatusBar::kRxd, 0);
+    ShowIndicator(CSignalStatusBar::kRi, m_ri);
+    if (nt) {
+        ShowCount(CSignalStatusBar::kIn, "In: ", m_receivedCount);
+        ShowCount(CSignalStatusBar::kOut, "Out: ", m_transmittedCount);
+    }
+}
+
+// Sunken (normal style) for a line that is on, raised for one that is off.
+void CMainFrame::ShowIndicator(int pane, DWORD source) {
+    m_wndStatusBar.SetPaneStyle(pane, source != 0 ? SBPS_NORMAL : SBPS_POPOUT);
+}
+
+// The prefix and the count in plain decimal. Built on the stack: this runs after every received
+// byte, and an unchanged text must cost no more than the comparison the status bar makes.
+void CMainFrame::ShowCount(int pane, const char* prefix, DWORD count) {
+    char text[32];
+    std::size_t length = std::strlen(prefix);
+    std::memcpy(text, prefix, length);
+    char* end = std::to_chars(text + length, text + sizeof text - 1, count).ptr;
+    *end = '\0';
+    m_wndStatusBar.SetPaneText(pane, text);
+}
+
+void CMainFrame::OnToggleRts() {
+    CDebugApp* app = GetDebugApp();
+    CSerialPort* port = app ? app->m_pPort : nullptr;
+    if (port == nullptr || port->GetState() != Idle)
+        return;
+    if (g_appOptions.ntFamily) {
+        // Decided on the driver's word; the next refresh shows the new state.
+        ReadLineStates(port);
+        EscapeCommFunction(port->GetHandle(), m_rts ? CLRRTS : SETRTS);
+        return;
+    }
+    EscapeCommFunction(port->GetHandle(), m_trackedRts ? CLRRTS : SETRTS);
+    m_trackedRts = m_trackedRts ? 0 : 1;
+}
+
+void CMainFrame::OnToggleDtr() {
+    CDebugApp* app = GetDebugApp();
+    CSerialPort* port = app ? app->m_pPort : nullptr;
+    if (port == nullptr || port->GetState() != Idle)
+        return;
+    if (g_appOptions.ntFamily) {
+        ReadLineStates(port);
+        EscapeCommFunction(port->GetHandle(), m_dtr ? CLRDTR : SETDTR);
+        return;
+    }
+    EscapeCommFunction(port->GetHandle(), m_trackedDtr ? CLRDTR : SETDTR);
+    m_trackedDtr = m_trackedDtr ? 0 : 1;
+}

@@ -1,0 +1,67 @@
+// Empty buffer and Save buffer: the terminal text as a whole.
+#include <string>
+
+#include "app/CDebugApp.h"
+#include "app/CMainFrame.h"
+#include "framework/CFileDialog.h"
+#include "framework/MessageBox.h"
+#include "platform/FileApi.h"
+#include "serial/CSerialPort.h"
+
+namespace {
+
+// Writes all of `data`, continuing after a short write; FALSE (with the reason in GetLastErrorText)
+// when the file stopped taking bytes.
+BOOL WriteWhole(HANDLE file, const char* data, DWORD length, DWORD& written) {
+    written = 0;
+    while (written < length) {
+        DWORD chunk = 0;
+        if (!WriteFile(file, data + written, length - written, &chunk, nullptr))
+            return FALSE;
+        if (chunk == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+        written += chunk;
+    }
+    return TRUE;
+}
+
+std::string Reason() {
+    const char* text = GetLastErrorText();
+    return text != nullptr && *text != '\0' ? text : "error " + std::to_string(GetLastError());
+}
+
+} // namespace
+
+void CMainFrame::OnEmptyBuffer() {
+    m_wndTerminal.SetWindowText("");
+}
+
+void CMainFrame::OnSaveBuffer() {
+    CDebugApp* app = GetDebugApp();
+    std::string proposed = app && app->m_pPort ? app->m_pPort->GetName() : std::string();
+    CFileDialog dialog(FALSE, "", proposed.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "All Files|*.*|Text Files|*.txt||");
+    if (dialog.DoModal() != IDOK)
+        return;
+    CString path = dialog.GetPathName();
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        std::string message = "Can't save the buffer to " + path.str() + ": " + Reason();
+        MessageBox(message.c_str(), "Error", MB_OK);
+        return;
+    }
+    CString text;
+    m_wndTerminal.GetWindowText(text);
+    auto length = static_cast<DWORD>(m_wndTerminal.GetWindowTextLength());
+    DWORD written = 0;
+    BOOL complete = WriteWhole(file, text.GetString(), length, written);
+    std::string reason = complete ? std::string() : Reason();
+    CloseHandle(file);
+    if (!complete) {
+        std::string message = "Can't save all of the buffer to " + path.str() + ": " + reason + " (" +
+                              std::to_string(written) + " of " + std::to_string(length) + " bytes written)";
+        MessageBox(message.c_str(), "Error", MB_OK);
+    }
+}
