@@ -1,0 +1,157 @@
+// The receive path: the idle step reads at most one byte per turn, posts it to the terminal as a
+// received character and asks the frame for a refresh; start-up and shutdown around it.
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "AppHarness.h"
+#include "app/AppOptions.h"
+#include "framework/MessageDispatch.h"
+#include "framework/PostedMessageQueue.h"
+#include "platform/SimulatedDevice.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+using platform::SimulatedDevice;
+
+std::vector<MSG> TakePosted() {
+    std::vector<MSG> messages;
+    MSG msg;
+    while (PostedMessageQueue::Instance().Pop(msg))
+        messages.push_back(msg);
+    return messages;
+}
+
+class IdleStepTest : public testing::Test {
+protected:
+    void SetUp() override {
+        sim = SimulatedDevice::Register("COM7");
+        harness.Start();
+        harness.RunFor(20);
+        TakePosted();
+    }
+    void OpenSim() {
+        harness.ChoosePort("COM7");
+        ASSERT_EQ(harness.Port().GetState(), Idle);
+        harness.RunFor(10);
+        TakePosted();
+        sim->ClearCalls();
+    }
+    MSG Refresh() const { return MSG{harness.Frame()->GetSafeHwnd(), WM_COMMAND, ID_REFRESH_STATUS, 0}; }
+    MSG Received(WPARAM code) const {
+        return MSG{harness.Frame()->m_wndTerminal.GetSafeHwnd(), WM_CHAR, code, 0xFFFF0001};
+    }
+
+    AppHarness harness;
+    std::shared_ptr<SimulatedDevice> sim;
+};
+
+bool Same(const MSG& a, const MSG& b) {
+    return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
+}
+
+TEST_F(IdleStepTest, StartUpSetsTheApplicationWideValuesAndLeavesThePortClosed) {
+    EXPECT_EQ(g_appOptions.localEcho, 0);
+    EXPECT_EQ(g_appOptions.sendCrOnly, 1);
+    EXPECT_EQ(g_appOptions.filterLf, 1);
+    EXPECT_EQ(g_appOptions.ntFamily, 1);
+    ASSERT_NE(harness.app.m_pPort, nullptr);
+    EXPECT_EQ(harness.Port().GetState(), Closed);
+    EXPECT_EQ(harness.app.m_pMainWnd, harness.Frame());
+    EXPECT_TRUE(harness.Frame()->IsWindowVisible());
+}
+
+TEST_F(IdleStepTest, WithThePortClosedNothingIsReadOrPosted) {
+    EXPECT_TRUE(harness.app.OnIdle(0));
+    EXPECT_FALSE(harness.app.OnIdle(1));
+    EXPECT_TRUE(TakePosted().empty());
+    EXPECT_EQ(sim->CountOf(SimulatedDevice::Op::ReadFile), 0u);
+}
+
+TEST_F(IdleStepTest, ATurnWithNothingWaitingPostsOnlyTheRefresh) {
+    OpenSim();
+    EXPECT_TRUE(harness.app.OnIdle(0));
+    auto posted = TakePosted();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_TRUE(Same(posted[0], Refresh()));
+    EXPECT_EQ(sim->CountOf(SimulatedDevice::Op::ReadFile), 1u);
+    // The base step's answer comes through unchanged, and a read happens on every turn.
+    EXPECT_FALSE(harness.app.OnIdle(1));
+    EXPECT_EQ(TakePosted().size(), 1u);
+}
+
+TEST_F(IdleStepTest, AReceivedByteIsPostedSignExtendedBeforeTheRefreshOneByteATurn) {
+    OpenSim();
+    sim->Inject(std::string("\x00\xE9\n\x7F", 4));
+    const WPARAM expected[] = {0x00, 0xFFFFFFE9u, 0x0A, 0x7F};
+    for (WPARAM code : expected) {
+        harness.app.OnIdle(0);
+        auto posted = TakePosted();
+        ASSERT_EQ(posted.size(), 2u);
+        EXPECT_TRUE(Same(posted[0], Received(code))) << std::hex << posted[0].wParam;
+        EXPECT_TRUE(Same(posted[1], Refresh()));
+    }
+    harness.app.OnIdle(0);
+    EXPECT_EQ(TakePosted().size(), 1u);
+}
+
+TEST_F(IdleStepTest, AFailedReadPostsOnlyTheRefresh) {
+    OpenSim();
+    sim->Inject("x");
+    sim->SetFault(SimulatedDevice::Fault::Read);
+    harness.app.OnIdle(0);
+    auto posted = TakePosted();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_TRUE(Same(posted[0], Refresh()));
+}
+
+TEST_F(IdleStepTest, NothingIsReceivedWhileADialogIsOpenAndPollingResumesAfter) {
+    OpenSim();
+    std::size_t readsDuringDialog = 0;
+    std::string textDuringDialog;
+    AppHarness::WithDialog(
+        [&](CDialog& about) {
+            sim->Inject("ab");
+            std::size_t before = sim->CountOf(SimulatedDevice::Op::ReadFile);
+            QTimer::singleShot(30, [&, before, dialog = &about] {
+                readsDuringDialog = sim->CountOf(SimulatedDevice::Op::ReadFile) - before;
+                textDuringDialog = harness.TerminalText();
+                AppHarness::Press(*dialog, IDOK);
+            });
+        },
+        [&] { harness.Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); });
+    EXPECT_EQ(readsDuringDialog, 0u);
+    EXPECT_EQ(textDuringDialog, "");
+    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "ab"; }));
+}
+
+TEST_F(IdleStepTest, TheLoopReceivesWhatArrivesInOrder) {
+    OpenSim();
+    sim->Inject("line one\r\nline two\r\n");
+    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "line one\r\nline two\r\n"; }));
+}
+
+class SpyPort : public CSerialPort {
+public:
+    explicit SpyPort(bool* closedWhenDeleted) : m_flag(closedWhenDeleted) {}
+    ~SpyPort() override { *m_flag = GetState() == Closed; }
+
+private:
+    bool* m_flag;
+};
+
+TEST_F(IdleStepTest, ShutdownClosesAnOpenPortBeforeDeletingIt) {
+    bool closedWhenDeleted = false;
+    delete harness.app.m_pPort;
+    harness.app.m_pPort = new SpyPort(&closedWhenDeleted);
+    ASSERT_TRUE(harness.app.m_pPort->Open("COM7"));
+    sim->ClearCalls();
+    harness.Frame()->DestroyWindow();
+    harness.app.ExitInstance();
+    EXPECT_TRUE(closedWhenDeleted);
+    EXPECT_EQ(harness.app.m_pPort, nullptr);
+    EXPECT_FALSE(sim->IsOpen());
+    EXPECT_EQ(sim->CountOf(SimulatedDevice::Op::CloseHandle), 1u);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+#include "AppHarness.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "framework/DialogConstants.h"
+#include "framework/MessageBox.h"
+#include "framework/MessageDispatch.h"
+#include "framework/PostedMessageQueue.h"
+#include "framework/WndWidget.h"
+#include "platform/SimulatedDevice.h"
+#include "platform/SystemVersion.h"
+#include "resources/ProgramResources.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+// Messages left over by an earlier program (its WM_QUIT, for one) must not reach this one.
+void DropPostedMessages() {
+    MSG msg;
+    while (PostedMessageQueue::Instance().Pop(msg)) {
+    }
+    afx::ClearQuit();
+}
+} // namespace
+
+AppHarness::AppHarness(bool ntFamily) {
+    DropPostedMessages();
+    resources::RegisterProgramResources();
+    platform::SetReportedPlatform(ntFamily ? VER_PLATFORM_WIN32_NT : VER_PLATFORM_WIN32_WINDOWS);
+    afx::ClearQuit();
+    afx::SetMessageBoxHandler([this](HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+        boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+        return IDOK;
+    });
+}
+
+AppHarness::~AppHarness() {
+    if (CMainFrame* frame = Frame())
+        frame->DestroyWindow();
+    app.ExitInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    afx::SetMessageBoxHandler({});
+    DropPostedMessages();
+    platform::SimulatedDevice::UnregisterAll();
+    platform::RestoreSystemVersion();
+}
+
+void AppHarness::Start(std::function<void(CDialog&)> startDialog) {
+    if (!startDialog)
+        startDialog = [](CDialog& d) { Press(d, IDCANCEL); };
+    WithDialog(startDialog, [this] { app.InitInstance(); });
+}
+
+std::string AppHarness::TerminalText() const {
+    return Frame()->m_wndTerminal.GetText();
+}
+
+CString AppHarness::PaneText(int pane) const {
+    return Frame()->m_wndStatusBar.GetPaneText(pane);
+}
+
+UINT AppHarness::PaneStyle(int pane) const {
+    return Frame()->m_wndStatusBar.GetPaneStyle(pane);
+}
+
+bool AppHarness::RunUntil(const std::function<bool()>& done, int timeoutMs) {
+    return app.RunUntil(done, timeoutMs);
+}
+
+void AppHarness::RunFor(int milliseconds) {
+    app.RunUntil([] { return false; }, milliseconds);
+}
+
+namespace {
+
+CDialog* OpenDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    std::vector<QWidget*> candidates;
+    if (modal != nullptr)
+        candidates.push_back(modal);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            candidates.push_back(w);
+    for (QWidget* w : candidates)
+        if (auto* bridge = WndWidgetBase::FromWidget(w))
+            if (auto* dialog = dynamic_cast<CDialog*>(bridge->Owner()))
+                return dialog;
+    return nullptr;
+}
+
+void AnswerWhenUp(std::function<void(CDialog&)> script, int triesLeft) {
+    QTimer::singleShot(5, [script, triesLeft] {
+        if (CDialog* dialog = OpenDialog()) {
+            script(*dialog);
+            return;
+        }
+        if (triesLeft > 0)
+            AnswerWhenUp(script, triesLeft - 1);
+    });
+}
+
+} // namespace
+
+void AppHarness::WithDialog(const std::function<void(CDialog&)>& script,
+                            const std::function<void()>& action) {
+    AnswerWhenUp(script, 400);
+    action();
+}
+
+void AppHarness::Choose(CDialog& dialog, int comboId, const char* text) {
+    CWnd* combo = dialog.GetDlgItem(comboId);
+    if (text == nullptr) {
+        combo->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        return;
+    }
+    LRESULT index =
+        combo->SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    combo->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void AppHarness::Tick(CDialog& dialog, int checkId, bool on) {
+    dialog.GetDlgItem(checkId)->SendMessage(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void AppHarness::Press(CDialog& dialog, int buttonId) {
+    dialog.SendMessage(WM_COMMAND, static_cast<WPARAM>(buttonId), 0);
+}
+
+std::vector<std::string> AppHarness::Entries(CDialog& dialog, int comboId) {
+    CWnd* combo = dialog.GetDlgItem(comboId);
+    std::vector<std::string> entries;
+    auto count = combo->SendMessage(CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = {};
+        combo->SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.emplace_back(text);
+    }
+    return entries;
+}
+
+std::string AppHarness::Selected(CDialog& dialog, int comboId) {
+    CString text;
+    dialog.GetDlgItem(comboId)->GetWindowText(text);
+    return text.str();
+}
+
+void AppHarness::ChoosePort(const char* name) {
+    WithDialog(
+        [name](CDialog& d) {
+            Choose(d, IDC_PORT, name);
+            Press(d, IDOK);
+        },
+        [this] { Frame()->SendMessage(WM_COMMAND, ID_PORT_SETTINGS, 0); });
+}
