@@ -210,8 +210,16 @@ inline constexpr UINT SBPS_NOBORDERS = 0x0100;
 inline constexpr UINT SBPS_POPOUT = 0x0200;
 inline constexpr UINT SBPS_DISABLED = 0x04000000;
 inline constexpr UINT SBPS_STRETCH = 0x08000000;
-inline constexpr DWORD CBRS_ALIGN_BOTTOM = 0x2000;
+inline constexpr DWORD CBRS_BORDER_LEFT = 0x0100;
 inline constexpr DWORD CBRS_BORDER_TOP = 0x0200;
+inline constexpr DWORD CBRS_BORDER_RIGHT = 0x0400;
+inline constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
+inline constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
+inline constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
+inline constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
+inline constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
+inline constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
+inline constexpr DWORD CBRS_TOP = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
 inline constexpr DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
 
 // Show states.
