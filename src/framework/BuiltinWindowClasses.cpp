@@ -1,5 +1,6 @@
 #include "framework/CEdit.h"
 #include "framework/DialogWindowClasses.h"
+#include "framework/FrameWindowClasses.h"
 #include "framework/WindowClass.h"
 
 namespace afx {
@@ -9,6 +10,7 @@ namespace afx {
 void RegisterBuiltinWindowClasses() {
     RegisterEditWindowClass();
     RegisterDialogWindowClasses();
+    RegisterFrameWindowClasses();
 }
 
 LPCSTR FrameWindowClassName() {

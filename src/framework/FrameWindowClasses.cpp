@@ -1,0 +1,26 @@
+#include "framework/FrameWindowClasses.h"
+
+#include "framework/FrameWidget.h"
+#include "framework/StatusBarWidget.h"
+#include "framework/WindowClass.h"
+
+namespace {
+
+QWidget* CreateFrame(CWnd* owner, QWidget* parent, DWORD style, DWORD) {
+    return new framework::FrameWidget(owner, parent, style);
+}
+
+QWidget* CreateStatusBar(CWnd* owner, QWidget* parent, DWORD style, DWORD) {
+    return new framework::StatusBarWidget(owner, parent, style);
+}
+
+} // namespace
+
+namespace afx {
+
+void RegisterFrameWindowClasses() {
+    RegisterWindowClass({FrameWindowClassName(), &CreateFrame});
+    RegisterWindowClass({kStatusBarClassName, &CreateStatusBar});
+}
+
+} // namespace afx

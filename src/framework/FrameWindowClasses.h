@@ -1,0 +1,13 @@
+#pragma once
+// The window classes of frames and their bars: the framework's frame class (a top-level window with
+// a menu bar and a client area) and "msctls_statusbar32" (a status bar).
+
+#include "framework/WinUser.h"
+
+namespace afx {
+
+inline constexpr LPCSTR kStatusBarClassName = "msctls_statusbar32";
+
+void RegisterFrameWindowClasses();
+
+} // namespace afx

@@ -1,0 +1,44 @@
+#pragma once
+// The panes of a status bar: each with its indicator ID, style, fixed width and 8-bit text, laid
+// side by side from the left. Setting a text or a style reports whether anything changed; setting
+// the value a pane already has costs a comparison and nothing else (no allocation), since a
+// program may refresh its panes after every byte it receives.
+
+#include <string>
+#include <vector>
+
+#include "framework/WinUser.h"
+
+namespace framework {
+
+struct StatusPane {
+    UINT id = 0;
+    UINT style = SBPS_NORMAL;
+    int width = 0; // in pixels, borders included
+    std::string text;
+};
+
+class StatusBarPanes {
+public:
+    // Replaces every pane; the first pane starts at `left`.
+    void Reset(std::vector<StatusPane> panes, int left);
+
+    int Count() const { return static_cast<int>(m_panes.size()); }
+    // Null when `index` names no pane.
+    const StatusPane* At(int index) const;
+    // -1 when no pane has the ID.
+    int IndexOf(UINT id) const;
+    // The pane's left edge and width; (0, 0) when `index` names no pane.
+    int Left(int index) const;
+    int Width(int index) const;
+
+    // TRUE when the pane exists and its text or style differed; a null text is an empty one.
+    bool SetText(int index, const char* text);
+    bool SetStyle(int index, UINT style);
+
+private:
+    std::vector<StatusPane> m_panes;
+    std::vector<int> m_lefts;
+};
+
+} // namespace framework
