@@ -1,0 +1,374 @@
+// The frame window: its menu, accelerators, command routing, layout of bars and view, and its
+// lifetime, on the real message loop offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <vector>
+
+#include "framework/CFrameWnd.h"
+#include "framework/CStatusBar.h"
+#include "framework/CWinApp.h"
+#include "framework/InputMonitor.h"
+#include "framework/MenuBuilder.h"
+#include "framework/MessageDispatch.h"
+#include "framework/ModalScope.h"
+#include "framework/ResourceTable.h"
+#include "framework/WindowClass.h"
+
+using framework::MenuBuilder;
+
+namespace {
+
+constexpr UINT kMenuId = 900;
+constexpr UINT kAccelId = 901;
+constexpr UINT kIndicator = 902;
+constexpr UINT kViewId = 2000;
+constexpr UINT kCmdAlpha = 40100;
+constexpr UINT kCmdBeta = 40101;
+constexpr UINT kCmdAppOnly = 40102;
+constexpr UINT kCmdDtr = 40005;
+constexpr UINT kCmdRts = 40006;
+constexpr UINT kCmdInfo = 40009;
+constexpr UINT kCmdEmpty = 40010;
+constexpr UINT kCmdSave = 40011;
+
+// A focusable child that records every key press that reaches it, Tab included (which Qt would
+// otherwise turn into focus movement before any key handler sees it).
+class KeySink : public WndWidget<QWidget> {
+public:
+    KeySink(CWnd* owner, QWidget* parent) : WndWidget<QWidget>(owner, parent) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+
+protected:
+    static bool IsModifier(int key) {
+        return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta;
+    }
+
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(e);
+            if (!IsModifier(key->key()))
+                keys.emplace_back(key->key(), key->modifiers());
+            return true;
+        }
+        return WndWidget<QWidget>::event(e);
+    }
+};
+
+QWidget* CreateKeySink(CWnd* owner, QWidget* parent, DWORD, DWORD) {
+    return new KeySink(owner, parent);
+}
+
+void RegisterTestResources() {
+    MenuResource menu;
+    menu.popups = {
+        {"First",
+         0,
+         {{"Alpha\tCtrl+A", kCmdAlpha, {}, false}, {"", 0, {}, true}, {"Exit", ID_APP_EXIT, {}, false}},
+         false},
+        {"Second", 0, {{"More", 0, {{"Beta", kCmdBeta, {}, false}}, false}}, false},
+    };
+    afx::RegisterMenu(kMenuId, menu);
+    const BYTE ctrl = FVIRTKEY | FCONTROL | FNOINVERT;
+    afx::RegisterAccelerators(kAccelId, AcceleratorResource{{{ctrl, 'D', kCmdDtr},
+                                                             {ctrl, 'E', kCmdEmpty},
+                                                             {ctrl, 'I', kCmdInfo},
+                                                             {ctrl, 'R', kCmdRts},
+                                                             {ctrl, 'S', kCmdSave}}});
+    afx::RegisterString(kIndicator, "Indicator");
+    afx::RegisterWindowClass({"TestKeySink", &CreateKeySink});
+}
+
+// An application that handles one command of its own, and one that the frame handles too.
+class TestApp : public CWinApp {
+public:
+    void OnAppOnly() { appCommands.push_back(kCmdAppOnly); }
+    void OnAlpha() { appCommands.push_back(kCmdAlpha); }
+    std::vector<UINT> appCommands;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestApp, CWinApp)
+ON_COMMAND(kCmdAppOnly, &TestApp::OnAppOnly)
+ON_COMMAND(kCmdAlpha, &TestApp::OnAlpha)
+END_MESSAGE_MAP()
+
+// A frame with a status bar and a key-recording view, the way a program's main frame is built.
+class TestFrame : public CFrameWnd {
+public:
+    explicit TestFrame(bool* deleted, bool failCreate = false)
+        : m_deleted(deleted), m_failCreate(failCreate) {}
+    ~TestFrame() override { *m_deleted = true; }
+
+    int OnCreate(LPCREATESTRUCT cs) {
+        if (CFrameWnd::OnCreate(cs) == -1 || m_failCreate)
+            return -1;
+        if (!bar.Create(this))
+            return -1;
+        bar.SetIndicators(&kIndicator, 1);
+        return view.CreateEx(0, "TestKeySink", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), this, kViewId)
+                   ? 0
+                   : -1;
+    }
+    void RecalcLayout(BOOL) override { RepositionBars(0, 0xFFFF, kViewId); }
+
+    void OnAlpha() { commands.push_back(kCmdAlpha); }
+    void OnBeta() { commands.push_back(kCmdBeta); }
+    void OnDtr() { commands.push_back(kCmdDtr); }
+    void OnRts() { commands.push_back(kCmdRts); }
+    void OnInfo() { commands.push_back(kCmdInfo); }
+    void OnEmpty() { commands.push_back(kCmdEmpty); }
+    void OnSave() { commands.push_back(kCmdSave); }
+
+    KeySink* Sink() const { return static_cast<KeySink*>(view.GetWidget()); }
+
+    CStatusBar bar;
+    CWnd view;
+    std::vector<UINT> commands;
+
+private:
+    bool* m_deleted;
+    bool m_failCreate;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
+ON_WM_CREATE()
+ON_COMMAND(kCmdAlpha, &TestFrame::OnAlpha)
+ON_COMMAND(kCmdBeta, &TestFrame::OnBeta)
+ON_COMMAND(kCmdDtr, &TestFrame::OnDtr)
+ON_COMMAND(kCmdRts, &TestFrame::OnRts)
+ON_COMMAND(kCmdInfo, &TestFrame::OnInfo)
+ON_COMMAND(kCmdEmpty, &TestFrame::OnEmpty)
+ON_COMMAND(kCmdSave, &TestFrame::OnSave)
+END_MESSAGE_MAP()
+
+QRect Geometry(const CWnd& wnd) {
+    return wnd.GetWidget()->geometry();
+}
+
+class FrameWndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        afx::ClearQuit();
+        RegisterTestResources();
+        InputMonitor::Install();
+        frame = new TestFrame(&deleted);
+        ASSERT_TRUE(frame->Create(nullptr, "Frame title", WS_OVERLAPPEDWINDOW, CRect(10, 10, 410, 310),
+                                  nullptr, kMenuId));
+        ASSERT_TRUE(frame->LoadAccelTable(kAccelId));
+        app.m_pMainWnd = frame;
+    }
+    void TearDown() override {
+        // Closing the main window would leave a quit message behind for the next test.
+        app.m_pMainWnd = nullptr;
+        if (!deleted)
+            frame->DestroyWindow();
+        EXPECT_TRUE(deleted);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        afx::ClearQuit();
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(frame->Sink(), Qt::Key(key), modifiers);
+    }
+    std::vector<QAction*> Items(int popup) const {
+        QMenu* menu = frame->GetMenuBar()->actions().at(popup)->menu();
+        auto list = menu->actions();
+        return std::vector<QAction*>(list.begin(), list.end());
+    }
+
+    TestApp app;
+    bool deleted = false;
+    TestFrame* frame = nullptr;
+};
+
+TEST_F(FrameWndTest, MenuBarIsBuiltFromTheMenuResourceAboveTheClientArea) {
+    EXPECT_EQ(frame->GetWidget()->windowTitle(), "Frame title");
+    QMenuBar* bar = frame->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 2);
+    EXPECT_EQ(bar->actions()[0]->text(), "First");
+    EXPECT_EQ(bar->actions()[1]->text(), "Second");
+
+    auto first = Items(0);
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(first[0]->text(), "Alpha\tCtrl+A");
+    EXPECT_EQ(MenuBuilder::CommandOf(first[0]), kCmdAlpha);
+    EXPECT_TRUE(first[0]->shortcut().isEmpty()) << "keys are the accelerator table's business";
+    EXPECT_TRUE(first[1]->isSeparator());
+    EXPECT_EQ(MenuBuilder::CommandOf(first[1]), 0u);
+    EXPECT_EQ(MenuBuilder::CommandOf(first[2]), ID_APP_EXIT);
+    auto second = Items(1);
+    ASSERT_EQ(second.size(), 1u);
+    ASSERT_NE(second[0]->menu(), nullptr);
+    EXPECT_EQ(MenuBuilder::CommandOf(second[0]), 0u);
+    EXPECT_EQ(MenuBuilder::CommandOf(second[0]->menu()->actions().at(0)), kCmdBeta);
+
+    // The client area, where child windows go, starts below the menu bar.
+    QWidget* client = frame->GetClientWidget();
+    int menuHeight = bar->geometry().height();
+    EXPECT_GT(menuHeight, 0);
+    EXPECT_EQ(client->geometry(), QRect(0, menuHeight, 400, 300 - menuHeight));
+    CRect rect;
+    frame->GetClientRect(&rect);
+    EXPECT_EQ(rect, CRect(0, 0, 400, 300 - menuHeight));
+    EXPECT_EQ(frame->view.GetWidget()->parentWidget(), client);
+}
+
+TEST_F(FrameWndTest, ChoosingAMenuItemPostsItsCommandToTheFrame) {
+    Items(0)[0]->trigger();
+    EXPECT_TRUE(frame->commands.empty()) << "posted, not sent: it runs once the menu has closed";
+    ASSERT_TRUE(app.RunUntil([&] { return !frame->commands.empty(); }, 1000));
+    EXPECT_EQ(frame->commands, std::vector<UINT>{kCmdAlpha});
+    EXPECT_TRUE(app.appCommands.empty()) << "the frame's own map comes first";
+
+    Items(1)[0]->menu()->actions().at(0)->trigger();
+    ASSERT_TRUE(app.RunUntil([&] { return frame->commands.size() == 2; }, 1000));
+    EXPECT_EQ(frame->commands.back(), kCmdBeta);
+}
+
+TEST_F(FrameWndTest, CommandsTheFrameDoesNotHandleGoToTheApplication) {
+    frame->SendMessage(WM_COMMAND, kCmdAppOnly);
+    EXPECT_EQ(app.appCommands, std::vector<UINT>{kCmdAppOnly});
+    EXPECT_TRUE(frame->commands.empty());
+}
+
+TEST_F(FrameWndTest, ExitFromTheMenuReachesTheApplicationClosesTheFrameAndEndsTheLoop) {
+    Items(0)[2]->trigger();
+    EXPECT_FALSE(app.RunUntil([] { return false; }, 2000)) << "the loop ends with WM_QUIT";
+    EXPECT_TRUE(afx::QuitRequested());
+    EXPECT_TRUE(deleted) << "the frame deletes itself once its window is gone";
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST_F(FrameWndTest, TheCloseBoxDestroysAndDeletesTheFrame) {
+    frame->GetWidget()->close();
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(afx::QuitRequested() || !app.RunUntil([] { return false; }, 1000));
+}
+
+TEST_F(FrameWndTest, AcceleratorsBecomeCommandsAndNeverReachTheFocusedChild) {
+    frame->view.SetFocus();
+    Key(Qt::Key_D, Qt::ControlModifier);
+    Key(Qt::Key_E, Qt::ControlModifier);
+    Key(Qt::Key_I, Qt::ControlModifier);
+    Key(Qt::Key_R, Qt::ControlModifier);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(frame->commands, (std::vector<UINT>{kCmdDtr, kCmdEmpty, kCmdInfo, kCmdRts, kCmdSave}));
+    EXPECT_TRUE(frame->Sink()->keys.empty());
+}
+
+TEST_F(FrameWndTest, OtherKeysReachTheFocusedChild) {
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Q, Qt::ControlModifier);
+    Key(Qt::Key_D);                                          // no Ctrl
+    Key(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier); // modifiers must match exactly
+    Key(Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(frame->commands.empty());
+    using Keys = std::vector<std::pair<int, Qt::KeyboardModifiers>>;
+    EXPECT_EQ(frame->Sink()->keys, (Keys{{Qt::Key_Tab, Qt::NoModifier},
+                                         {Qt::Key_Q, Qt::ControlModifier},
+                                         {Qt::Key_D, Qt::NoModifier},
+                                         {Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier},
+                                         {Qt::Key_S, Qt::ControlModifier | Qt::AltModifier}}));
+}
+
+TEST_F(FrameWndTest, KeysAreNotTranslatedWhileAModalLoopRuns) {
+    {
+        ModalScope modal;
+        Key(Qt::Key_D, Qt::ControlModifier);
+    }
+    EXPECT_TRUE(frame->commands.empty());
+    ASSERT_EQ(frame->Sink()->keys.size(), 1u);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(frame->commands, std::vector<UINT>{kCmdDtr});
+}
+
+TEST_F(FrameWndTest, AnAcceleratorThatClosesTheFrameLeavesNothingBehind) {
+    const BYTE ctrl = FVIRTKEY | FCONTROL;
+    afx::RegisterAccelerators(kAccelId + 10,
+                              AcceleratorResource{{{ctrl, 'Q', static_cast<WORD>(ID_APP_EXIT)}}});
+    ASSERT_TRUE(frame->LoadAccelTable(kAccelId + 10));
+    EXPECT_FALSE(frame->LoadAccelTable(kAccelId + 11)) << "no such table";
+    Key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(FrameWndTest, ResizingKeepsTheStatusBarAtTheBottomAndTheViewFillingTheRest) {
+    frame->ShowWindow(SW_SHOW);
+    for (QSize size : {QSize(500, 400), QSize(260, 150), QSize(640, 480)}) {
+        frame->GetWidget()->resize(size);
+        app.RunUntil([] { return false; }, 20);
+        CRect client;
+        frame->GetClientRect(&client);
+        ASSERT_EQ(client.Width(), size.width());
+        int barHeight = frame->bar.CalcFixedLayout(TRUE, TRUE).cy;
+        EXPECT_GT(barHeight, QFontMetrics(frame->bar.GetWidget()->font()).height());
+        EXPECT_EQ(Geometry(frame->bar), QRect(0, client.Height() - barHeight, client.Width(), barHeight));
+        EXPECT_EQ(Geometry(frame->view), QRect(0, 0, client.Width(), client.Height() - barHeight));
+    }
+}
+
+// A frame that keeps the base layout: the view is the child with the first pane ID.
+class PlainFrame : public CFrameWnd {};
+
+TEST(FrameLayout, BaseLayoutGivesTheRestToTheFirstPaneAndSkipsHiddenOrUnlistedBars) {
+    auto* frame = new PlainFrame;
+    ASSERT_TRUE(frame->Create(nullptr, "plain", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    EXPECT_EQ(frame->GetMenuBar(), nullptr);
+    EXPECT_EQ(frame->GetClientWidget()->geometry(), QRect(0, 0, 300, 200)) << "no menu, no space for one";
+    CStatusBar bar;
+    CWnd view;
+    ASSERT_TRUE(bar.Create(frame));
+    ASSERT_TRUE(
+        view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
+    frame->RecalcLayout();
+    int barHeight = bar.CalcFixedLayout(TRUE, TRUE).cy;
+    EXPECT_EQ(Geometry(bar), QRect(0, 200 - barHeight, 300, barHeight));
+    EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200 - barHeight));
+
+    frame->RepositionBars(0, AFX_IDW_STATUS_BAR - 1, AFX_IDW_PANE_FIRST);
+    EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200)) << "a bar outside the ID range is not placed";
+
+    bar.ShowWindow(SW_HIDE);
+    frame->RecalcLayout();
+    EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200)) << "a hidden bar takes no space";
+    frame->DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(FrameLifetime, AFrameWhoseCreationFailsStaysForItsCreatorToDelete) {
+    bool deleted = false;
+    auto* frame = new TestFrame(&deleted, /*failCreate=*/true);
+    EXPECT_FALSE(frame->Create(nullptr, "fails", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault));
+    EXPECT_FALSE(deleted) << "the object may still be in its constructor: deleting it there would crash";
+    EXPECT_EQ(frame->m_hWnd, nullptr);
+    EXPECT_FALSE(frame->Create(nullptr, "no menu", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, 999))
+        << "a menu that is not registered fails creation";
+    EXPECT_EQ(frame->m_hWnd, nullptr);
+    delete frame;
+    EXPECT_TRUE(deleted);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(FrameLifetime, DefaultPlacementGivesAUsableTopLevelWindow) {
+    bool deleted = false;
+    auto* frame = new TestFrame(&deleted);
+    ASSERT_TRUE(frame->Create(nullptr, "default", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault));
+    QWidget* widget = frame->GetWidget();
+    EXPECT_TRUE(widget->isWindow());
+    EXPECT_GE(widget->width(), 320);
+    EXPECT_GE(widget->height(), 200);
+    frame->DestroyWindow();
+    EXPECT_TRUE(deleted);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
