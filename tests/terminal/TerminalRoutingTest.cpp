@@ -1,0 +1,123 @@
+// The terminal's character routing on the whole program: what is shown, what goes on the line.
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "AppHarness.h"
+#include "framework/EditView.h"
+#include "platform/SimulatedDevice.h"
+
+namespace {
+
+using platform::SimulatedDevice;
+
+class TerminalRoutingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        sim = SimulatedDevice::Register("COM7");
+        harness.Start();
+        harness.ChoosePort("COM7");
+        ASSERT_EQ(harness.Port().GetState(), Idle);
+        harness.RunFor(10);
+        sim->TakeWritten();
+    }
+    CTerminalEdit& Terminal() { return harness.Frame()->m_wndTerminal; }
+    // A character from the line, through the real receive path.
+    void Receive(const std::string& bytes) {
+        std::size_t before = sim->CountOf(SimulatedDevice::Op::ReadFile);
+        sim->Inject(bytes);
+        // Each byte takes one read; one more read finds the line empty again.
+        harness.RunUntil([&] { return sim->CountOf(SimulatedDevice::Op::ReadFile) > before + bytes.size(); });
+        harness.RunFor(5);
+    }
+    // A key typed into the terminal, handled to the end.
+    void Type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Terminal().GetWidget(), key, modifiers);
+        harness.RunFor(5);
+    }
+    void TypeText(const char* text) {
+        QTest::keyClicks(Terminal().GetWidget(), text);
+        harness.RunFor(5);
+    }
+
+    AppHarness harness;
+    std::shared_ptr<SimulatedDevice> sim;
+};
+
+TEST_F(TerminalRoutingTest, ReceivedLineFeedsAreDroppedOnlyWhileFilteringIsOn) {
+    Receive("a\r\nb");
+    EXPECT_EQ(harness.TerminalText(), "a\r\nb");
+    Receive("\n");
+    EXPECT_EQ(harness.TerminalText(), "a\r\nb");
+    Terminal().m_bFilterLF = 0;
+    Receive("\r\nc\n");
+    EXPECT_EQ(harness.TerminalText(), "a\r\nb\r\n\r\nc\r\n");
+    EXPECT_EQ(sim->TakeWritten(), ""); // nothing received is ever sent back
+}
+
+TEST_F(TerminalRoutingTest, ReceivedTextGoesToTheCaretAndReplacesTheSelection) {
+    Receive("hello world");
+    Terminal().SetSel(6, 11);
+    Receive("there");
+    EXPECT_EQ(harness.TerminalText(), "hello there");
+    Terminal().SetSel(5, 5);
+    Receive(",");
+    EXPECT_EQ(harness.TerminalText(), "hello, there");
+    Receive("\b\b");
+    EXPECT_EQ(harness.TerminalText(), "hell there");
+    EXPECT_EQ(sim->TakeWritten(), "");
+}
+
+TEST_F(TerminalRoutingTest, WithEchoOffTypedCharactersGoOutAndNeverAppear) {
+    TypeText("ab");
+    Type(Qt::Key_Backspace);
+    EXPECT_EQ(harness.TerminalText(), "");
+    EXPECT_EQ(sim->TakeWritten(), "ab\b");
+}
+
+TEST_F(TerminalRoutingTest, WithEchoOnTypedCharactersAreShownAndSent) {
+    Terminal().m_bLocalEcho = 1;
+    TypeText("abc");
+    Type(Qt::Key_Backspace);
+    EXPECT_EQ(harness.TerminalText(), "ab");
+    EXPECT_EQ(sim->TakeWritten(), "abc\b");
+}
+
+TEST_F(TerminalRoutingTest, SendCrOnlyKeepsTypedLineFeedsOffTheLineButEnterAlwaysSendsOneCr) {
+    Terminal().m_bLocalEcho = 1;
+    Type(Qt::Key_J, Qt::ControlModifier);
+    Type(Qt::Key_Return);
+    EXPECT_EQ(sim->TakeWritten(), "\r");
+    EXPECT_EQ(harness.TerminalText(), "\r\n\r\n"); // both shown as line breaks
+    Terminal().m_bSendCROnly = 0;
+    Type(Qt::Key_Return, Qt::ControlModifier);
+    Type(Qt::Key_Enter);
+    EXPECT_EQ(sim->TakeWritten(), "\n\r");
+}
+
+TEST_F(TerminalRoutingTest, ControlKeysThatAreNotShortcutsGoOutAsTheirCodes) {
+    Type(Qt::Key_C, Qt::ControlModifier);
+    Type(Qt::Key_Q, Qt::ControlModifier);
+    Type(Qt::Key_Tab);
+    Type(Qt::Key_Escape);
+    EXPECT_EQ(sim->TakeWritten(), std::string("\x03\x11\t\x1B"));
+}
+
+TEST_F(TerminalRoutingTest, WithNoPortOpenNothingIsSentButEchoStillShows) {
+    harness.Port().Close();
+    Terminal().m_bLocalEcho = 1;
+    TypeText("xy");
+    EXPECT_EQ(harness.TerminalText(), "xy");
+    EXPECT_EQ(sim->TakeWritten(), "");
+}
+
+TEST_F(TerminalRoutingTest, ReceivedAndTypedCharactersAreHandledInTheOrderTheyArrive) {
+    Terminal().m_bLocalEcho = 1;
+    Terminal().PostMessage(WM_CHAR, 'r', 0xFFFF0001);
+    Terminal().PostMessage(WM_CHAR, 't', 0x00000001);
+    Terminal().PostMessage(WM_CHAR, 0xFFFFFFE9u, 0xFFFF0001);
+    harness.RunFor(10);
+    EXPECT_EQ(harness.TerminalText(), "rt\xE9");
+    EXPECT_EQ(sim->TakeWritten(), "t");
+}
+
+} // namespace
