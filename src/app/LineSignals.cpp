@@ -43,7 +43,9 @@ BOOL CMainFrame::ReadDriverCounters(CSerialPort* port) {
 void CMainFrame::OnRefreshStatus() {
     CDebugApp* app = GetDebugApp();
     CSerialPort* port = app ? app->m_pPort : nullptr;
-    if (port == nullptr)
+    // A refresh is posted only while the port is open, but one may still be waiting when the port is
+    // closed: reading a closed handle would report a failure of a port nobody is using.
+    if (port == nullptr || port->GetState() != Idle)
         return;
     if (!ReadLineStates(port)) {
         MessageBoxA(nullptr, "Can't get port signals", "Error", MB_OK);
