@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <chrono>
 
 #include "framework/DialogConstants.h"
 #include "framework/MessageBox.h"
@@ -68,7 +69,13 @@ bool AppHarness::RunUntil(const std::function<bool()>& done, int timeoutMs) {
 }
 
 void AppHarness::RunFor(int milliseconds) {
-    app.RunUntil([] { return false; }, milliseconds);
+    // However slow the machine, everything posted by then is handled before this returns.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    app.RunUntil(
+        [deadline] {
+            return std::chrono::steady_clock::now() >= deadline && PostedMessageQueue::Instance().Empty();
+        },
+        milliseconds + 5000);
 }
 
 namespace {

@@ -40,6 +40,7 @@ public:
 
     // Runs the real loop until `done` holds (true) or the time is up (false).
     bool RunUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+    // Runs the real loop for a while, and at least until nothing posted is left.
     void RunFor(int milliseconds);
 
     // Message boxes shown so far; a box is answered at once with the first button.
