@@ -15,7 +15,13 @@ CControlBar::~CControlBar() = default;
 
 BOOL CControlBar::CreateBar(LPCSTR className, CWnd* parent, DWORD style, UINT id) {
     m_dwStyle = style & kBarStyleMask;
-    return CreateEx(0, className, nullptr, style | WS_CHILD, CRect(0, 0, 0, 0), parent, id);
+    if (!CreateEx(0, className, nullptr, style | WS_CHILD, CRect(0, 0, 0, 0), parent, id))
+        return FALSE;
+    // A new bar already has its place and size, so its parent can lay out the rest around it.
+    CRect free;
+    parent->GetClientRect(&free);
+    PlaceAlongEdge(free);
+    return TRUE;
 }
 
 SIZE CControlBar::CalcFixedLayout(BOOL stretch, BOOL horz) {

@@ -327,10 +327,11 @@ TEST(FrameLayout, BaseLayoutGivesTheRestToTheFirstPaneAndSkipsHiddenOrUnlistedBa
     CStatusBar bar;
     CWnd view;
     ASSERT_TRUE(bar.Create(frame));
+    int barHeight = bar.CalcFixedLayout(TRUE, TRUE).cy;
+    EXPECT_EQ(Geometry(bar), QRect(0, 200 - barHeight, 300, barHeight)) << "in place from its creation";
     ASSERT_TRUE(
         view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
     frame->RecalcLayout();
-    int barHeight = bar.CalcFixedLayout(TRUE, TRUE).cy;
     EXPECT_EQ(Geometry(bar), QRect(0, 200 - barHeight, 300, barHeight));
     EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200 - barHeight));
 
