@@ -140,9 +140,18 @@ void EditView::SetTypedCharHandler(std::function<void(unsigned, bool)> handler) 
 }
 
 void EditView::SetFont(const QFont& font) {
-    QWidget::setFont(font);
+    setFont(font);
+}
+
+// However the font changes (SetFont, setFont, the application's font), the cells follow it.
+void EditView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
     UpdateMetrics();
-    AfterChange();
+    SyncScrollBars();
+    ScrollCaretIntoView();
+    MarkDirty();
 }
 
 void EditView::Copy() const {

@@ -174,11 +174,9 @@ void EditView::contextMenuEvent(QContextMenuEvent* event) {
 // Text composed by an input method (dead keys, compose sequences) is typed character by character.
 void EditView::inputMethodEvent(QInputMethodEvent* event) {
     const QString text = event->commitString();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate())
-            continue; // with its low half: beyond Latin-1
-        if (const auto byte =
-                KeyTranslator::Printable(text[i].isLowSurrogate() ? 0x10000 : text[i].unicode()))
+    for (const QChar c : text) {
+        // Halves of a character beyond the basic plane are not Latin-1 either.
+        if (const auto byte = c.isSurrogate() ? std::nullopt : KeyTranslator::Printable(c.unicode()))
             Typed(*byte, false);
     }
     event->accept();

@@ -120,23 +120,6 @@ TEST(EditViewModelBreaks, NavigationStepsOverTheWholePair) {
     EXPECT_EQ(model.Left(5), 4u);
 }
 
-TEST(EditViewModelBreaks, SelectionAndDeletionTreatThePairAsOne) {
-    EditViewModel model = Make("ab\r\ncd");
-    model.Select(2, 2);
-    model.MoveCaret(model.Right(model.Caret()), true);
-    EXPECT_EQ(model.SelectedBytes(), "\r\n");
-    model.DeleteForward();
-    EXPECT_EQ(Text(model), "abcd");
-
-    model = Make("ab\r\ncd");
-    model.Select(2, 2);
-    model.DeleteForward();
-    EXPECT_EQ(Text(model), "abcd") << "Delete at a break removes both bytes";
-    model.Select(4, 4);
-    model.DeleteForward();
-    EXPECT_EQ(Text(model), "abcd") << "nothing after the end";
-}
-
 TEST(EditViewModelBreaks, CaretNeverStandsBetweenCrAndLf) {
     EditViewModel model = Make("ab\r\ncd");
     model.Select(3, 3);

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -132,6 +133,15 @@ TEST_F(EditViewTest, TypedCharactersGoToTheHandlerWhenSet) {
     view.SetTypedCharHandler(nullptr);
     Key(Qt::Key_Y);
     EXPECT_EQ(Text(), "ayb");
+}
+
+TEST_F(EditViewTest, ComposedInputIsTypedAsLatin1) {
+    std::vector<unsigned> typed;
+    view.SetTypedCharHandler([&](unsigned code, bool) { typed.push_back(code); });
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("é€a\xF0\x9F\x98\x80"));
+    QApplication::sendEvent(&view, &composed);
+    EXPECT_EQ(typed, (std::vector<unsigned>{0xE9, 'a'})) << "characters outside Latin-1 are not typed";
 }
 
 TEST_F(EditViewTest, TabIsTypedNotAFocusMove) {
@@ -311,4 +321,6 @@ TEST_F(EditViewTest, FixedPitchSystemFontByDefault) {
     view.SetFont(large);
     EXPECT_GT(view.LineHeight(), height);
     EXPECT_LT(view.VisibleLines(), lines);
+    view.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    EXPECT_EQ(view.LineHeight(), height) << "a font set the Qt way is followed too";
 }

@@ -96,13 +96,3 @@ TEST(KeyTranslatorKeys, ReadsTheKeyEvent) {
     const QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     EXPECT_EQ(KeyTranslator::Translate(left), std::nullopt);
 }
-
-TEST(KeyTranslatorKeys, PrintableCharacters) {
-    EXPECT_EQ(KeyTranslator::Printable(U'a'), std::optional<unsigned char>('a'));
-    EXPECT_EQ(KeyTranslator::Printable(0xA0), std::optional<unsigned char>(0xA0));
-    EXPECT_EQ(KeyTranslator::Printable(0xFF), std::optional<unsigned char>(0xFF));
-    EXPECT_EQ(KeyTranslator::Printable(0x1F), std::nullopt);
-    EXPECT_EQ(KeyTranslator::Printable(0x7F), std::nullopt);
-    EXPECT_EQ(KeyTranslator::Printable(0x9F), std::nullopt);
-    EXPECT_EQ(KeyTranslator::Printable(0x100), std::nullopt);
-}

@@ -195,18 +195,6 @@ TEST(TextBufferLines, IndexMatchesRecountAfterRandomEdits) {
     ExpectIndexMatches(buffer, model);
 }
 
-TEST(TextBufferLines, AssignRebuildsTheIndex) {
-    TextBuffer buffer = Make("old\r\ntext\r\n");
-    std::string text;
-    for (int i = 0; i < 5000; ++i)
-        text += "line " + std::to_string(i) + (i % 7 == 0 ? "\r" : "\r\n");
-    buffer.Assign(text.data(), text.size());
-    ExpectIndexMatches(buffer, text, 13);
-    buffer.Assign(nullptr, 0);
-    EXPECT_EQ(buffer.Length(), 0u);
-    EXPECT_EQ(buffer.LineCount(), 1u);
-}
-
 // Appending one byte at a time must not leave more than a quarter of slack, and the index must stay
 // small even when every line is empty.
 TEST(TextBufferMemory, AtMostTwoBytesPerCharacter) {
