@@ -46,13 +46,16 @@ CWnd* WndFromHandle(HWND hwnd) {
 
 namespace {
 
+// Three quarters of the desktop, as the desktop places a new window, but never smaller than a
+// comfortable working size where the screen has room for it.
 QRect DefaultTopLevelGeometry() {
     QRect area(0, 0, 1024, 768);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    int width = std::max(640, area.width() * 2 / 3);
-    int height = std::max(480, area.height() * 2 / 3);
-    return QRect(area.left() + area.width() / 8, area.top() + area.height() / 8, width, height);
+    int width = std::min(area.width(), std::max(800, area.width() * 3 / 4));
+    int height = std::min(area.height(), std::max(560, area.height() * 3 / 4));
+    return QRect(area.left() + (area.width() - width) / 2, area.top() + (area.height() - height) / 2, width,
+                 height);
 }
 
 QRect GeometryFromRect(const RECT& rect, bool topLevel) {

@@ -1,0 +1,210 @@
+// The main frame as the program builds it: title, menu, accelerators, status bar, layout, focus.
+#include <QApplication>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "AppHarness.h"
+#include "app/CSignalStatusBar.h"
+#include "framework/CFileDialog.h"
+#include "framework/MenuBuilder.h"
+#include "framework/PostedMessageQueue.h"
+#include "framework/StatusBarWidget.h"
+#include "platform/RegistrySource.h"
+#include "platform/SimulatedDevice.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+using platform::SimulatedDevice;
+using Pane = CSignalStatusBar::Pane;
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override { harness.Start(); }
+    CMainFrame& Frame() { return *harness.Frame(); }
+    framework::StatusBarWidget& Bar() {
+        return *static_cast<framework::StatusBarWidget*>(Frame().m_wndStatusBar.GetWidget());
+    }
+    CRect PaneRect(int pane) {
+        CRect r;
+        Frame().m_wndStatusBar.GetItemRect(pane, &r);
+        return r;
+    }
+    AppHarness harness;
+};
+
+TEST_F(MainFrameTest, TitleAndMenu) {
+    EXPECT_EQ(Frame().GetWidget()->windowTitle(), "Marloven Debug Utility");
+    QMenuBar* bar = Frame().GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::string> found;
+    for (QAction* popup : bar->actions()) {
+        found.push_back("[" + popup->text().toStdString() + "]");
+        for (QAction* item : popup->menu()->actions()) {
+            if (item->isSeparator())
+                found.push_back("-");
+            else
+                found.push_back(item->text().toStdString() + "=" +
+                                std::to_string(framework::MenuBuilder::CommandOf(item)));
+            EXPECT_TRUE(item->isEnabled());
+            EXPECT_FALSE(item->isChecked());
+        }
+    }
+    EXPECT_EQ(found, (std::vector<std::string>{
+                         "[File]", "Empty buffer\tCtrl+E=40010", "Save buffer\tCtrl+S=40011", "-",
+                         "Port settings ...=40007", "Terminal Settings ...=40008", "-", "Exit=57665",
+                         "[Driver]", "Toggle DTR\tCtrl+D=40005", "Toggle RTS\tCtrl+R=40006", "[System]",
+                         "Info\tCtrl + I=40009", "[Help]", "About...=57664"}));
+}
+
+TEST_F(MainFrameTest, TheExitItemClosesTheFrameAndEndsTheLoop) {
+    QMenuBar* bar = Frame().GetMenuBar();
+    QAction* exitItem = nullptr;
+    for (QAction* item : bar->actions().front()->menu()->actions())
+        if (framework::MenuBuilder::CommandOf(item) == ID_APP_EXIT)
+            exitItem = item;
+    ASSERT_NE(exitItem, nullptr);
+    exitItem->trigger();
+    EXPECT_FALSE(harness.RunUntil([] { return false; }, 2000)); // the loop ends by itself
+    EXPECT_EQ(harness.app.m_pMainWnd, nullptr);
+}
+
+TEST_F(MainFrameTest, StatusBarPanesAtCreation) {
+    const char* first[] = {" ",   "CTS", "RTS",   "DTR",  "DSR",        "DCD",       "TxD",
+                           "RxD", "RI",  "Out: ", "In: ", "Port: None", "Line: None"};
+    const char* widthFrom[] = {" ",
+                               "CTS",
+                               "RTS",
+                               "DTR",
+                               "DSR",
+                               "DCD",
+                               "TxD",
+                               "RxD",
+                               "RI",
+                               "Port: None     ",
+                               "Line: 230400,N,1",
+                               "Out: 0000000000",
+                               "In: 0000000000"};
+    ASSERT_EQ(Frame().m_wndStatusBar.GetCount(), 13);
+    int left = PaneRect(0).left;
+    for (int pane = 0; pane < 13; ++pane) {
+        EXPECT_EQ(harness.PaneText(pane), CString(first[pane])) << pane;
+        EXPECT_EQ(harness.PaneStyle(pane), SBPS_POPOUT) << pane;
+        CRect r = PaneRect(pane);
+        EXPECT_EQ(r.Width(), Bar().TextWidth(widthFrom[pane]) + framework::StatusBarWidget::kPanePadding)
+            << pane;
+        EXPECT_EQ(r.left, left) << pane; // side by side from the left, no stretching
+        left = r.right;
+    }
+}
+
+TEST_F(MainFrameTest, ALongerTextIsClippedNeverWidened) {
+    CRect before = PaneRect(Pane::kPort);
+    Frame().m_wndStatusBar.SetPaneText(Pane::kPort, "Port: /dev/serial/by-id/a-very-long-device-name-indeed");
+    EXPECT_EQ(PaneRect(Pane::kPort), before);
+    EXPECT_EQ(PaneRect(Pane::kLine).left, before.right);
+}
+
+TEST_F(MainFrameTest, ClicksOnTheRtsAndDtrPanesPostTheirToggles) {
+    auto click = [&](QPoint at) {
+        PostedMessageQueue::Instance().Discard(Frame().GetSafeHwnd());
+        QTest::mouseClick(Frame().m_wndStatusBar.GetWidget(), Qt::LeftButton, Qt::NoModifier, at);
+        std::vector<WPARAM> posted;
+        MSG msg;
+        while (PostedMessageQueue::Instance().Pop(msg))
+            if (msg.hwnd == Frame().GetSafeHwnd() && msg.message == WM_COMMAND)
+                posted.push_back(msg.wParam);
+        return posted;
+    };
+    auto centre = [&](int pane) {
+        CRect r = PaneRect(pane);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    EXPECT_EQ(click(centre(Pane::kRts)), (std::vector<WPARAM>{ID_TOGGLE_RTS}));
+    EXPECT_EQ(click(centre(Pane::kDtr)), (std::vector<WPARAM>{ID_TOGGLE_DTR}));
+    EXPECT_EQ(click(QPoint(PaneRect(Pane::kDtr).left, centre(Pane::kDtr).y())),
+              (std::vector<WPARAM>{ID_TOGGLE_DTR}));
+    for (int pane : {0, 1, 4, 8, 11, 12})
+        EXPECT_TRUE(click(centre(pane)).empty()) << pane;
+    EXPECT_TRUE(click(QPoint(PaneRect(12).right + 20, centre(12).y())).empty());
+}
+
+TEST_F(MainFrameTest, AfterResizingTheBarStaysAtTheBottomAndTheTerminalFillsTheRest) {
+    for (QSize size : {QSize(900, 700), QSize(420, 260), QSize(1200, 300)}) {
+        Frame().GetWidget()->resize(size);
+        harness.RunFor(5);
+        CRect client;
+        Frame().GetClientRect(&client);
+        QRect bar = Frame().m_wndStatusBar.GetWidget()->geometry();
+        QRect terminal = Frame().m_wndTerminal.GetWidget()->geometry();
+        EXPECT_EQ(bar.bottom() + 1, client.bottom);
+        EXPECT_EQ(bar.width(), client.Width());
+        EXPECT_EQ(terminal, QRect(0, 0, client.Width(), client.Height() - bar.height()));
+    }
+}
+
+TEST_F(MainFrameTest, TheTerminalHasTheFocusAgainAfterTheAboutBox) {
+    Frame().GetWidget()->activateWindow();
+    harness.RunFor(20);
+    std::string title;
+    AppHarness::WithDialog(
+        [&](CDialog& about) {
+            title = about.GetWidget()->windowTitle().toStdString();
+            AppHarness::Press(about, IDOK);
+        },
+        [&] { Frame().SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); });
+    EXPECT_EQ(title, "About martool");
+    harness.RunUntil([&] { return CWnd::GetFocus() == &Frame().m_wndTerminal; }, 2000);
+    EXPECT_EQ(CWnd::GetFocus(), &Frame().m_wndTerminal);
+}
+
+TEST_F(MainFrameTest, ShortcutsRunTheirCommandsAndNeverReachTheLineWhileTabDoes) {
+    auto sim = SimulatedDevice::Register("COM7");
+    harness.ChoosePort("COM7");
+    harness.RunFor(20);
+    sim->TakeWritten();
+    Frame().m_wndTerminal.m_bLocalEcho = 1;
+    auto tree = std::make_shared<RegistryKey>("System");
+    tree->SetString("Identifier", "test");
+    platform::SetHardwareTreeOverride(tree);
+    int saveDialogs = 0;
+    afx::SetFileDialogHandler([&](const FileDialogArgs&) {
+        ++saveDialogs;
+        return std::optional<std::string>();
+    });
+    QWidget* terminal = Frame().m_wndTerminal.GetWidget();
+    bool dtrBefore = sim->Dtr();
+
+    QTest::keyClick(terminal, Qt::Key_I, Qt::ControlModifier); // dump
+    harness.RunFor(10);
+    EXPECT_EQ(harness.TerminalText(), "Identifier: test\r\n");
+    QTest::keyClick(terminal, Qt::Key_E, Qt::ControlModifier); // empty
+    QTest::keyClick(terminal, Qt::Key_S, Qt::ControlModifier); // save
+    QTest::keyClick(terminal, Qt::Key_D, Qt::ControlModifier); // DTR
+    QTest::keyClick(terminal, Qt::Key_R, Qt::ControlModifier); // RTS
+    harness.RunFor(40);
+    EXPECT_EQ(harness.TerminalText(), "");
+    EXPECT_EQ(saveDialogs, 1);
+    EXPECT_NE(sim->Dtr(), dtrBefore);
+    EXPECT_TRUE(sim->Rts());
+    EXPECT_EQ(sim->TakeWritten(), "");
+    QTest::keyClick(terminal, Qt::Key_Tab);
+    harness.RunFor(10);
+    EXPECT_EQ(sim->TakeWritten(), "\t");
+    EXPECT_EQ(harness.TerminalText(), "\t");
+
+    afx::SetFileDialogHandler({});
+    platform::ResetRegistrySource();
+}
+
+TEST(MainFrameOtherFamily, TheCounterPanesKeepTheirIndicatorTexts) {
+    AppHarness harness(false);
+    harness.Start();
+    EXPECT_EQ(harness.PaneText(Pane::kOut), CString("Port: None     "));
+    EXPECT_EQ(harness.PaneText(Pane::kIn), CString("Line: 230400,N,1"));
+    EXPECT_EQ(harness.PaneText(Pane::kPort), CString("Port: None"));
+    EXPECT_EQ(harness.PaneText(Pane::kLine), CString("Line: None"));
+}
+
+} // namespace
