@@ -12,12 +12,6 @@ void StatusBarPanes::Reset(std::vector<StatusPane> panes, int left) {
     }
 }
 
-const StatusPane* StatusBarPanes::At(int index) const {
-    if (index < 0 || index >= Count())
-        return nullptr;
-    return &m_panes[static_cast<std::size_t>(index)];
-}
-
 int StatusBarPanes::IndexOf(UINT id) const {
     for (int i = 0; i < Count(); ++i)
         if (m_panes[static_cast<std::size_t>(i)].id == id)
@@ -32,28 +26,6 @@ int StatusBarPanes::Left(int index) const {
 int StatusBarPanes::Width(int index) const {
     const StatusPane* pane = At(index);
     return pane != nullptr ? pane->width : 0;
-}
-
-bool StatusBarPanes::SetText(int index, const char* text) {
-    if (At(index) == nullptr)
-        return false;
-    std::string& current = m_panes[static_cast<std::size_t>(index)].text;
-    if (text == nullptr)
-        text = "";
-    if (current.compare(text) == 0)
-        return false;
-    current.assign(text);
-    return true;
-}
-
-bool StatusBarPanes::SetStyle(int index, UINT style) {
-    if (At(index) == nullptr)
-        return false;
-    UINT& current = m_panes[static_cast<std::size_t>(index)].style;
-    if (current == style)
-        return false;
-    current = style;
-    return true;
 }
 
 } // namespace framework

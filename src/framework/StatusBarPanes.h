@@ -25,16 +25,37 @@ public:
 
     int Count() const { return static_cast<int>(m_panes.size()); }
     // Null when `index` names no pane.
-    const StatusPane* At(int index) const;
+    const StatusPane* At(int index) const {
+        return index >= 0 && index < Count() ? &m_panes[static_cast<std::size_t>(index)] : nullptr;
+    }
     // -1 when no pane has the ID.
     int IndexOf(UINT id) const;
     // The pane's left edge and width; (0, 0) when `index` names no pane.
     int Left(int index) const;
     int Width(int index) const;
 
-    // TRUE when the pane exists and its text or style differed; a null text is an empty one.
-    bool SetText(int index, const char* text);
-    bool SetStyle(int index, UINT style);
+    // True when the pane exists and its text or style differed; a null text is an empty one. Both
+    // sit here, inline, as they run after every received byte.
+    bool SetText(int index, const char* text) {
+        if (At(index) == nullptr)
+            return false;
+        std::string& current = m_panes[static_cast<std::size_t>(index)].text;
+        if (text == nullptr)
+            text = "";
+        if (current.compare(text) == 0)
+            return false;
+        current.assign(text);
+        return true;
+    }
+    bool SetStyle(int index, UINT style) {
+        if (At(index) == nullptr)
+            return false;
+        UINT& current = m_panes[static_cast<std::size_t>(index)].style;
+        if (current == style)
+            return false;
+        current = style;
+        return true;
+    }
 
 private:
     std::vector<StatusPane> m_panes;

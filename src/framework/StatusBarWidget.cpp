@@ -51,18 +51,6 @@ void StatusBarWidget::SetPanes(std::vector<StatusPane> panes) {
     MarkDirty();
 }
 
-bool StatusBarWidget::SetPaneText(int index, const char* text, bool update) {
-    if (m_panes.SetText(index, text) && update)
-        MarkDirty();
-    return m_panes.At(index) != nullptr;
-}
-
-bool StatusBarWidget::SetPaneStyle(int index, UINT style) {
-    if (m_panes.SetStyle(index, style))
-        MarkDirty();
-    return m_panes.At(index) != nullptr;
-}
-
 void StatusBarWidget::MarkDirty() {
     RepaintScheduler::Instance().MarkDirty(this);
 }

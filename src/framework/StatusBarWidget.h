@@ -29,9 +29,17 @@ public:
     // Replaces the panes; each one's width is its text's width in the bar's font plus the padding.
     void SetPanes(std::vector<StatusPane> panes);
     const StatusBarPanes& Panes() const { return m_panes; }
-    // TRUE when the pane exists; a change is drawn at the next frame when `update` is set.
-    bool SetPaneText(int index, const char* text, bool update);
-    bool SetPaneStyle(int index, UINT style);
+    // True when the pane exists; a change is drawn at the next frame when `update` is set.
+    bool SetPaneText(int index, const char* text, bool update) {
+        if (m_panes.SetText(index, text) && update)
+            MarkDirty();
+        return m_panes.At(index) != nullptr;
+    }
+    bool SetPaneStyle(int index, UINT style) {
+        if (m_panes.SetStyle(index, style))
+            MarkDirty();
+        return m_panes.At(index) != nullptr;
+    }
     // The pane's rectangle in the bar; an empty rectangle when `index` names no pane.
     QRect ItemRect(int index) const;
     // The width of 8-bit text in the bar's font.
