@@ -75,7 +75,8 @@ bool DialogKeyboard::Arrow(bool forward) {
 }
 
 bool DialogKeyboard::Enter() {
-    const DialogNavigator::Item* focus = DialogNavigator(m_dialog).Find(Focus());
+    DialogNavigator navigator(m_dialog);
+    const DialogNavigator::Item* focus = navigator.Find(Focus());
     if (focus != nullptr && focus->role == ControlRole::PushButton) {
         Command(focus->wnd->GetDlgCtrlID());
         return true;
@@ -124,7 +125,8 @@ char DialogKeyboard::MnemonicKey(const QKeyEvent& key) const {
         return '\0';
     if ((mods & Qt::AltModifier) == 0) {
         // Without Alt only where the focus is on a control that takes no typing.
-        const DialogNavigator::Item* focus = DialogNavigator(m_dialog).Find(Focus());
+        DialogNavigator navigator(m_dialog);
+        const DialogNavigator::Item* focus = navigator.Find(Focus());
         if (focus == nullptr ||
             (focus->role != ControlRole::PushButton && focus->role != ControlRole::CheckBox))
             return '\0';

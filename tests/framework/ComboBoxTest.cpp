@@ -124,7 +124,7 @@ TEST_F(ComboBoxTest, UpperCaseBoxesKeepShowAndReturnUpperCase) {
     Make(box, CBS_DROPDOWNLIST | CBS_UPPERCASE, {"com1", "caf\xe9\xdf\xff"});
     EXPECT_EQ(Entries(box), (std::vector<std::string>{"COM1", "CAF\xc9\xdf\xff"}));
     auto* widget = static_cast<QComboBox*>(box.GetWidget());
-    EXPECT_EQ(widget->itemText(0), "COM1");
+    EXPECT_EQ(widget->itemText(0).toStdString(), "COM1");
     EXPECT_EQ(box.SelectString(-1, "Com"), 0);
     EXPECT_EQ(Text(box), "COM1");
 }

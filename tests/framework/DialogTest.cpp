@@ -286,8 +286,8 @@ TEST_F(DialogTest, UpperCaseListShowsAndReturnsUpperCase) {
     dlg.portEntries = {"com1", "Com2", "caf\xe9"};
     RunModal(dlg, [&] {
         auto* box = static_cast<QComboBox*>(dlg.Widget(kPort));
-        EXPECT_EQ(box->itemText(0), "COM1");
-        EXPECT_EQ(box->itemText(2), QString::fromLatin1("CAF\xc9"));
+        EXPECT_EQ(box->itemText(0).toStdString(), "COM1");
+        EXPECT_EQ(box->itemText(2).toLatin1().toStdString(), "CAF\xc9");
         EXPECT_EQ(dlg.m_portList.GetCurSel(), 1);
         CString text;
         dlg.m_portList.GetWindowText(text);

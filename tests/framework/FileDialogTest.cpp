@@ -87,6 +87,13 @@ QFileDialog* OpenFileDialog() {
     return nullptr;
 }
 
+std::vector<std::string> Strings(const QStringList& list) {
+    std::vector<std::string> strings;
+    for (const QString& item : list)
+        strings.push_back(item.toStdString());
+    return strings;
+}
+
 QMessageBox* OpenMessageBox() {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
@@ -142,15 +149,15 @@ TEST_F(RealFileDialogTest, ATypedPathAndEnterChooseTheFile) {
         depth = ModalScope::Depth();
         filters = shown->nameFilters();
         selected = shown->selectedNameFilter();
-        EXPECT_EQ(shown->findChild<QLineEdit*>("fileNameEdit")->text(), "COM1");
+        EXPECT_EQ(shown->findChild<QLineEdit*>("fileNameEdit")->text().toStdString(), "COM1");
         TypeFileName(shown, dir.filePath("capture.log"));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.GetPathName(), Path("capture.log"));
     EXPECT_FALSE(QFile::exists(dir.filePath("capture.log"))); // choosing creates nothing
     EXPECT_EQ(depth, 1);
-    EXPECT_EQ(filters, (QStringList{"All Files (*)", "Text Files (*.txt)"}));
-    EXPECT_EQ(selected, "All Files (*)");
+    EXPECT_EQ(Strings(filters), (std::vector<std::string>{"All Files (*)", "Text Files (*.txt)"}));
+    EXPECT_EQ(selected.toStdString(), "All Files (*)");
 }
 
 TEST_F(RealFileDialogTest, AllFilesListsFilesWithoutADot) {
@@ -167,7 +174,7 @@ TEST_F(RealFileDialogTest, AllFilesListsFilesWithoutADot) {
         shown->reject();
     });
     listed.sort();
-    EXPECT_EQ(listed, (QStringList{"README", "notes.txt"}));
+    EXPECT_EQ(Strings(listed), (std::vector<std::string>{"README", "notes.txt"}));
 }
 
 TEST_F(RealFileDialogTest, AnExistingFileIsReplacedOnlyAfterTheUserAgrees) {
