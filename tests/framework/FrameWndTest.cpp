@@ -346,6 +346,7 @@ TEST(FrameLayout, BaseLayoutGivesTheRestToTheFirstPaneAndSkipsHiddenOrUnlistedBa
 }
 
 TEST(FrameLifetime, AFrameWhoseCreationFailsStaysForItsCreatorToDelete) {
+    RegisterTestResources();
     bool deleted = false;
     auto* frame = new TestFrame(&deleted, /*failCreate=*/true);
     EXPECT_FALSE(frame->Create(nullptr, "fails", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault));
@@ -360,6 +361,7 @@ TEST(FrameLifetime, AFrameWhoseCreationFailsStaysForItsCreatorToDelete) {
 }
 
 TEST(FrameLifetime, DefaultPlacementGivesAUsableTopLevelWindow) {
+    RegisterTestResources();
     bool deleted = false;
     auto* frame = new TestFrame(&deleted);
     ASSERT_TRUE(frame->Create(nullptr, "default", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault));
