@@ -29,7 +29,6 @@ constexpr UINT kIndicator = 902;
 constexpr UINT kViewId = 2000;
 constexpr UINT kCmdAlpha = 40100;
 constexpr UINT kCmdBeta = 40101;
-constexpr UINT kCmdAppOnly = 40102;
 constexpr UINT kCmdDtr = 40005;
 constexpr UINT kCmdRts = 40006;
 constexpr UINT kCmdInfo = 40009;
@@ -85,17 +84,15 @@ void RegisterTestResources() {
     afx::RegisterWindowClass({"TestKeySink", &CreateKeySink});
 }
 
-// An application that handles one command of its own, and one that the frame handles too.
+// An application that handles a command that the frame handles too.
 class TestApp : public CWinApp {
 public:
-    void OnAppOnly() { appCommands.push_back(kCmdAppOnly); }
     void OnAlpha() { appCommands.push_back(kCmdAlpha); }
     std::vector<UINT> appCommands;
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(TestApp, CWinApp)
-ON_COMMAND(kCmdAppOnly, &TestApp::OnAppOnly)
 ON_COMMAND(kCmdAlpha, &TestApp::OnAlpha)
 END_MESSAGE_MAP()
 
@@ -231,12 +228,6 @@ TEST_F(FrameWndTest, ChoosingAMenuItemPostsItsCommandToTheFrame) {
     Items(1)[0]->menu()->actions().at(0)->trigger();
     ASSERT_TRUE(app.RunUntil([&] { return frame->commands.size() == 2; }, 1000));
     EXPECT_EQ(frame->commands.back(), kCmdBeta);
-}
-
-TEST_F(FrameWndTest, CommandsTheFrameDoesNotHandleGoToTheApplication) {
-    frame->SendMessage(WM_COMMAND, kCmdAppOnly);
-    EXPECT_EQ(app.appCommands, std::vector<UINT>{kCmdAppOnly});
-    EXPECT_TRUE(frame->commands.empty());
 }
 
 TEST_F(FrameWndTest, ExitFromTheMenuReachesTheApplicationClosesTheFrameAndEndsTheLoop) {
