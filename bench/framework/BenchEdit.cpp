@@ -5,7 +5,8 @@
 //
 // Times are CPU time of the benchmark's thread.
 //
-// Usage: bench_edit [runs]   (medians over runs, 7 by default)
+// Usage: bench_edit [runs] [case]   (medians over runs, 7 by default; with a case number 1-6, only
+// that insertion case, e.g. to count its instructions under valgrind --tool=callgrind)
 
 #include <QApplication>
 #include <QImage>
@@ -97,40 +98,38 @@ struct Case {
     bool breaks; // the inserted bytes carry line breaks
 };
 
-} // namespace
+constexpr Case kCases[] = {
+    {"empty text, at the end", 0, true, false, true},
+    {"10 MB text, at the end", 10 * kMB, true, false, true},
+    {"100 MB text, at the end", 100 * kMB, true, false, true},
+    {"100 MB text, in the middle", 100 * kMB, true, true, true},
+    {"1 MB line, at its end", kMB, false, false, false},
+    {"1 MB line, in its middle", kMB, false, true, false},
+};
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    RepaintScheduler scheduler; // never runs its frames here: the cost measured is the edit's own
-    EditView view(nullptr, &scheduler);
-    view.resize(800, 600);
-    view.show();
-
-    // Memory first, before anything else has been allocated and freed.
-    const std::size_t hundred = 100 * kMB;
+// Resident memory taken by 100 MB of text typed in through DefaultChar.
+void MeasureMemory(EditView& view) {
     const std::size_t before = ResidentBytes();
-    for (std::size_t i = 1; i <= hundred; ++i)
+    for (std::size_t i = 1; i <= 100 * kMB; ++i)
         view.DefaultChar(i % kLine == 0 ? 13 : static_cast<unsigned char>('a' + i % 26));
     const std::size_t after = ResidentBytes();
-    const double perChar = static_cast<double>(after - before) / static_cast<double>(view.TextLength());
+    const auto length = static_cast<double>(view.TextLength());
     std::printf("memory at %zu characters: resident growth %.1f MB, %.3f bytes/character (target <= 2), "
                 "reserved by text and index %.3f bytes/character\n",
-                view.TextLength(), static_cast<double>(after - before) / kMB, perChar,
-                static_cast<double>(view.Buffer().MemoryBytes()) / static_cast<double>(view.TextLength()));
+                view.TextLength(), static_cast<double>(after - before) / kMB,
+                static_cast<double>(after - before) / length,
+                static_cast<double>(view.Buffer().MemoryBytes()) / length);
+}
 
-    const Case cases[] = {
-        {"empty text, at the end", 0, true, false, true},
-        {"10 MB text, at the end", 10 * kMB, true, false, true},
-        {"100 MB text, at the end", 100 * kMB, true, false, true},
-        {"100 MB text, in the middle", 100 * kMB, true, true, true},
-        {"1 MB line, at its end", kMB, false, false, false},
-        {"1 MB line, in its middle", kMB, false, true, false},
-    };
-    std::printf("\n%-30s %12s %10s\n", "insertion through DefaultChar", "ns/byte", "ratio");
+// Each case, or only the one numbered only (1-based; for counting instructions under a profiler).
+void MeasureInsertion(EditView& view, int runs, std::size_t only) {
+    std::printf("\n%-30s %12s %10s %12s\n", "insertion through DefaultChar", "ns/byte", "ratio",
+                "fastest run");
     double baseline = 0;
-    for (const Case& c : cases) {
+    for (std::size_t i = 0; i < std::size(kCases); ++i) {
+        const Case& c = kCases[i];
+        if (only != 0 && only != i + 1)
+            continue;
         Fill(view, c.size, c.lines);
         const std::size_t pos = c.middle ? c.size / 2 : c.size;
         std::vector<double> samples;
@@ -139,20 +138,43 @@ int main(int argc, char** argv) {
         const double median = Median(samples);
         if (baseline == 0)
             baseline = median;
-        std::printf("%-30s %12.1f %10.2f\n", c.name, median, median / baseline);
+        std::printf("%-30s %12.1f %10.2f %12.1f\n", c.name, median, median / baseline,
+                    *std::min_element(samples.begin(), samples.end()));
     }
+}
 
+void MeasurePaint(EditView& view, int runs) {
     Fill(view, kMB, false);
     view.SetSel(kMB, kMB);
-    const double paintLongLine = PaintMicroseconds(view, runs);
+    const double longLine = PaintMicroseconds(view, runs);
     Fill(view, 100 * kMB, true);
-    const double paintLarge = PaintMicroseconds(view, runs);
+    view.SetSel(100 * kMB, 100 * kMB);
+    const double large = PaintMicroseconds(view, runs);
     Fill(view, 100 * kLine, true);
-    const double paintSmall = PaintMicroseconds(view, runs);
+    view.SetSel(100 * kLine, 100 * kLine);
+    const double small = PaintMicroseconds(view, runs);
     std::printf(
         "\npaint of a full window (%zu lines of %zu bytes): %.0f us with 100 lines of text, %.0f us with "
         "100 MB (ratio %.2f)\n",
-        view.VisibleLines(), kLine, paintSmall, paintLarge, paintLarge / paintSmall);
-    std::printf("paint of the window showing the end of a 1 MB line: %.0f us\n", paintLongLine);
+        view.VisibleLines(), kLine, small, large, large / small);
+    std::printf("paint of the window showing the end of a 1 MB line: %.0f us\n", longLine);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const std::size_t only = argc > 2 ? static_cast<std::size_t>(std::max(0, std::atoi(argv[2]))) : 0;
+    RepaintScheduler scheduler; // never runs its frames here: the cost measured is the edit's own
+    EditView view(nullptr, &scheduler);
+    view.resize(800, 600);
+    view.show();
+    if (only == 0)
+        MeasureMemory(view); // first, before anything else has been allocated and freed
+    MeasureInsertion(view, runs, only);
+    if (only == 0)
+        MeasurePaint(view, runs);
     return 0;
 }

@@ -208,8 +208,8 @@ void EditView::AfterChange() {
     MarkDirty();
 }
 
-// Brings the caret into the window: vertically by the fewest lines, horizontally with a quarter of
-// the window to spare, so that typing at the right edge does not scroll at every character.
+// Brings the caret into the window: vertically by the fewest lines, horizontally by half a window,
+// so that typing at the right edge does not scroll at every character.
 void EditView::ScrollCaretIntoView() {
     const std::size_t line = m_model.CaretLine();
     const std::size_t column = m_model.CaretColumn();
@@ -223,15 +223,15 @@ void EditView::ScrollCaretIntoView() {
         return;
     // The scroll range grows in steps too, for the same reason.
     if (column + 1 > m_knownWidth)
-        m_knownWidth = column + 1 + columns / 2;
+        m_knownWidth = column + 1 + columns;
     if (line < first)
         first = line;
     else if (line >= first + lines)
         first = line + 1 - lines;
     if (column < offset)
-        offset = column - std::min(column, columns / 4);
+        offset = column - std::min(column, columns / 2);
     else if (column >= offset + columns)
-        offset = column + 1 - columns + columns / 4;
+        offset = column + 1 - columns + columns / 2;
     SetBar(Qt::Vertical, VerticalRange(), lines, first);
     SetBar(Qt::Horizontal, HorizontalRange(), columns, offset);
 }
