@@ -3,6 +3,9 @@
 // and the terminal filling the rest. It routes the program's commands to their handlers and keeps
 // the line state behind the indicators.
 
+#include <array>
+#include <optional>
+
 #include "app/CSignalStatusBar.h"
 #include "framework/CFrameWnd.h"
 #include "terminal/CTerminalEdit.h"
@@ -56,5 +59,10 @@ public:
 
 private:
     void ShowIndicator(int pane, DWORD source);
-    void ShowCount(int pane, const char* prefix, DWORD count);
+    void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
+    // The counts the panes show now; nothing before the first refresh.
+    std::optional<DWORD> m_shownReceivedCount;
+    std::optional<DWORD> m_shownTransmittedCount;
+    // The indicator styles the refresh has set, by pane.
+    std::array<std::optional<UINT>, CSignalStatusBar::kPaneCount> m_shownStyles;
 };

@@ -65,19 +65,28 @@ void CMainFrame::OnRefreshStatus() {
     ShowIndicator(CSignalStatusBar::kRxd, 0);
     ShowIndicator(CSignalStatusBar::kRi, m_ri);
     if (nt) {
-        ShowCount(CSignalStatusBar::kIn, "In: ", m_receivedCount);
-        ShowCount(CSignalStatusBar::kOut, "Out: ", m_transmittedCount);
+        ShowCount(CSignalStatusBar::kIn, "In: ", m_receivedCount, m_shownReceivedCount);
+        ShowCount(CSignalStatusBar::kOut, "Out: ", m_transmittedCount, m_shownTransmittedCount);
     }
 }
 
-// Sunken (normal style) for a line that is on, raised for one that is off.
+// Sunken (normal style) for a line that is on, raised for one that is off. Eight of these follow
+// every received byte; a style already shown is left alone.
 void CMainFrame::ShowIndicator(int pane, DWORD source) {
-    m_wndStatusBar.SetPaneStyle(pane, source != 0 ? SBPS_NORMAL : SBPS_POPOUT);
+    UINT style = source != 0 ? SBPS_NORMAL : SBPS_POPOUT;
+    std::optional<UINT>& shown = m_shownStyles[static_cast<std::size_t>(pane)];
+    if (shown == style)
+        return;
+    shown = style;
+    m_wndStatusBar.SetPaneStyle(pane, style);
 }
 
-// The prefix and the count in plain decimal. Built on the stack: this runs after every received
-// byte, and an unchanged text must cost no more than the comparison the status bar makes.
-void CMainFrame::ShowCount(int pane, const char* prefix, DWORD count) {
+// The prefix and the count in plain decimal. This runs after every received byte: a count that is
+// already shown is not formatted again, and a new one is built on the stack.
+void CMainFrame::ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
+    if (shown == count)
+        return;
+    shown = count;
     char text[32];
     std::size_t length = std::strlen(prefix);
     std::memcpy(text, prefix, length);

@@ -31,11 +31,12 @@ BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 }
 
 framework::EditView* CEdit::GetView() const {
-    return dynamic_cast<framework::EditView*>(GetWidget());
+    return GetWidget() != nullptr ? m_view.data() : nullptr;
 }
 
 void CEdit::OnWidgetCreated() {
-    if (framework::EditView* view = GetView())
+    m_view = dynamic_cast<framework::EditView*>(GetWidget());
+    if (framework::EditView* view = m_view.data())
         // By handle: a key that reaches the widget after this object is gone is dropped.
         view->SetTypedCharHandler([hwnd = m_hWnd](unsigned code, bool autoRepeat) {
             ::PostMessage(hwnd, WM_CHAR, code, KeyboardCharFlags(autoRepeat));

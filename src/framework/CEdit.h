@@ -31,6 +31,10 @@ public:
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnWidgetCreated() override;
+
+private:
+    // Found once when the window is made: every received byte goes through it.
+    QPointer<framework::EditView> m_view;
 };
 
 namespace afx {

@@ -108,6 +108,7 @@ BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& 
 
 void CWnd::AttachWidget(QWidget* widget) {
     m_widget = widget;
+    m_bridge = WndWidgetBase::FromWidget(widget);
 }
 
 void CWnd::DestroyChildren() {
@@ -135,6 +136,7 @@ BOOL CWnd::DestroyWindow() {
         widget->deleteLater();
     }
     m_widget = nullptr;
+    m_bridge = nullptr;
     afx::OnWindowDestroyed(this);
     PostNcDestroy();
     return TRUE;
@@ -195,7 +197,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         current->baseDone = true;
         return current->widget->BaseEvent(current->event) ? 1 : 0;
     }
-    if (auto* bridge = WndWidgetBase::FromWidget(m_widget.data())) {
+    if (WndWidgetBase* bridge = m_widget ? m_bridge : nullptr) {
         LRESULT classResult = 0;
         if (bridge->ClassMessage(message, wParam, lParam, classResult))
             return classResult;
@@ -393,8 +395,10 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     m_pParentWnd = current->m_pParentWnd;
     m_windowText = current->m_windowText;
     m_font = current->m_font;
+    m_bridge = current->m_bridge;
     current->m_hWnd = nullptr;
     current->m_widget = nullptr;
+    current->m_bridge = nullptr;
     afx::RebindWindowHandle(hwnd, this);
     if (auto* bridge = WndWidgetBase::FromWidget(m_widget.data()))
         bridge->SetOwner(this);

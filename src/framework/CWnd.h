@@ -115,4 +115,7 @@ private:
     void DestroyChildren();
     void ReleaseHandle();
     QPointer<QWidget> m_widget;
+    // The widget's side of the bridge, kept so that messages need no cast to find it; meaningful
+    // only while m_widget is alive.
+    WndWidgetBase* m_bridge = nullptr;
 };

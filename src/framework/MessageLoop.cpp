@@ -45,7 +45,7 @@ bool MessageLoop::Run(const std::function<bool()>& done, int timeoutMs) {
         if (done) {
             if (done())
                 return true;
-            if (Clock::now() >= deadline)
+            if (m_turns % kTurnsPerClockRead == 0 && Clock::now() >= deadline)
                 return false;
         }
         if (DispatchOne())

@@ -1,5 +1,6 @@
 #include "framework/WindowTable.h"
 
+#include <array>
 #include <map>
 #include <unordered_map>
 
@@ -11,6 +12,14 @@ struct Table {
     std::unordered_map<HWND, CWnd*> byHandle;
     std::map<UINT_PTR, HWND> inOrder; // creation order, for walking children
     UINT_PTR next = 0x10000;
+    // Every received byte looks up two windows; the few windows of the program each keep a slot here
+    // so that a lookup is one comparison.
+    struct Slot {
+        HWND hwnd = nullptr;
+        CWnd* wnd = nullptr;
+    };
+    std::array<Slot, 64> recent{};
+    Slot& SlotOf(HWND hwnd) { return recent[(reinterpret_cast<UINT_PTR>(hwnd) >> 2) % recent.size()]; }
 };
 
 Table& TheTable() {
@@ -33,22 +42,34 @@ HWND AllocateWindowHandle(CWnd* wnd) {
 }
 
 void RebindWindowHandle(HWND hwnd, CWnd* wnd) {
-    auto it = TheTable().byHandle.find(hwnd);
-    if (it != TheTable().byHandle.end())
+    Table& t = TheTable();
+    auto it = t.byHandle.find(hwnd);
+    if (it != t.byHandle.end())
         it->second = wnd;
+    if (t.SlotOf(hwnd).hwnd == hwnd)
+        t.SlotOf(hwnd).wnd = wnd;
 }
 
 void ReleaseWindowHandle(HWND hwnd) {
-    TheTable().byHandle.erase(hwnd);
-    TheTable().inOrder.erase(reinterpret_cast<UINT_PTR>(hwnd));
+    Table& t = TheTable();
+    t.byHandle.erase(hwnd);
+    t.inOrder.erase(reinterpret_cast<UINT_PTR>(hwnd));
+    if (t.SlotOf(hwnd).hwnd == hwnd)
+        t.SlotOf(hwnd) = {};
 }
 
 CWnd* LookupWindow(HWND hwnd) {
     if (hwnd == nullptr)
         return nullptr;
-    const auto& map = TheTable().byHandle;
-    auto it = map.find(hwnd);
-    return it == map.end() ? nullptr : it->second;
+    Table& t = TheTable();
+    Table::Slot& slot = t.SlotOf(hwnd);
+    if (slot.hwnd == hwnd)
+        return slot.wnd;
+    auto it = t.byHandle.find(hwnd);
+    if (it == t.byHandle.end())
+        return nullptr;
+    slot = {hwnd, it->second};
+    return it->second;
 }
 
 std::vector<CWnd*> ChildrenOf(const CWnd* parent) {

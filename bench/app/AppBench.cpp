@@ -1,0 +1,272 @@
+// Figures of the whole program, measured on the real objects offscreen: how fast received bytes
+// reach the terminal (a pseudo-terminal's other end writing as fast as it can), what that costs the
+// user-interface thread per megabyte, what a silent open port costs, how long the port probe and
+// start-up take. Each figure is the median of several runs, with its ratio to the target.
+//
+//   bench_app [runs [startup|probe|receive|silent [megabytes]]]
+//   (default: 5 runs of everything, 8 MB received per run)
+//
+// The device directory points at an empty folder, so the machine's own ports are never opened.
+
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "app/CDebugApp.h"
+#include "app/CMainFrame.h"
+#include "framework/CDialog.h"
+#include "framework/EditView.h"
+#include "framework/MessageDispatch.h"
+#include "framework/PostedMessageQueue.h"
+#include "framework/WndWidget.h"
+#include "platform/DeviceDirectory.h"
+#include "resources/ProgramResources.h"
+#include "serial/CSerialPort.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+double ThreadCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto tv = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return tv(usage.ru_utime) + tv(usage.ru_stime);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Report(const char* what, const std::vector<double>& runs, const char* unit, double target,
+            bool atLeast) {
+    double m = Median(runs);
+    std::printf("%-46s median %12.3f %-8s (min %.3f, max %.3f)  target %s %g: %.2f x target\n", what, m, unit,
+                *std::min_element(runs.begin(), runs.end()), *std::max_element(runs.begin(), runs.end()),
+                atLeast ? ">=" : "<=", target, m / target);
+}
+
+// Whatever an earlier program left posted (its WM_QUIT, for one) must not reach the next one.
+void DropPosted() {
+    MSG msg;
+    while (PostedMessageQueue::Instance().Pop(msg)) {
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    afx::ClearQuit();
+}
+
+// Answers the start-up port dialog with Cancel as soon as it is up; notes when it was shown.
+void CancelStartDialog(Clock::time_point* shownAt) {
+    QTimer::singleShot(0, [shownAt] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* bridge = WndWidgetBase::FromWidget(w);
+            auto* dialog = bridge ? dynamic_cast<CDialog*>(bridge->Owner()) : nullptr;
+            if (dialog != nullptr && w->isVisible()) {
+                if (shownAt)
+                    *shownAt = Clock::now();
+                dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+        }
+        CancelStartDialog(shownAt);
+    });
+}
+
+struct Pty {
+    int master = -1;
+    std::string slave;
+    Pty() {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+            std::perror("pty");
+            std::exit(1);
+        }
+        slave = ptsname(master);
+    }
+    ~Pty() { close(master); }
+};
+
+// The program as it starts, with its port opened on a pty the way the port dialog opens it.
+struct Program {
+    CDebugApp app;
+    Pty pty;
+    Program() {
+        DropPosted();
+        CancelStartDialog(nullptr);
+        app.InitInstance();
+        app.m_pPort->SetOverlapped(FALSE);
+        if (!app.m_pPort->Open(pty.slave)) {
+            std::fprintf(stderr, "cannot open %s\n", pty.slave.c_str());
+            std::exit(1);
+        }
+    }
+    ~Program() {
+        if (CMainFrame* frame = GetMainFrame())
+            frame->DestroyWindow();
+        app.ExitInstance();
+        DropPosted();
+    }
+    std::size_t Received() const { return GetMainFrame()->m_wndTerminal.GetView()->TextLength(); }
+};
+
+// Bytes per second through the whole receive path, and CPU seconds of the user-interface thread per
+// megabyte. The writer runs on its own thread and is not counted.
+void ReceiveRate(int runs, std::size_t bytes) {
+    std::vector<double> rates, cpuPerMb;
+    for (int run = 0; run < runs; ++run) {
+        Program program;
+        // Lines of 78 characters ending in CR LF, as a device sends them: the terminal shows the CR as
+        // its line break and drops the LF, so its text is byte for byte what was sent.
+        std::string block(65536 / 80 * 80, 'x');
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i] = i % 80 == 78 ? '\r' : i % 80 == 79 ? '\n' : static_cast<char>('!' + i % 90);
+        std::atomic<bool> failed{false};
+        std::atomic<bool> stop{false};
+        fcntl(program.pty.master, F_SETFL, fcntl(program.pty.master, F_GETFL) | O_NONBLOCK);
+        double cpu0 = ThreadCpuSeconds();
+        auto start = Clock::now();
+        std::thread writer([&] {
+            std::size_t sent = 0;
+            while (sent < bytes) {
+                std::size_t offset = sent % block.size();
+                std::size_t n = std::min(block.size() - offset, bytes - sent);
+                ssize_t w = write(program.pty.master, block.data() + offset, n);
+                if (w < 0 && errno == EAGAIN) {
+                    if (stop)
+                        return;
+                    pollfd p{program.pty.master, POLLOUT, 0};
+                    poll(&p, 1, 50);
+                    continue;
+                }
+                if (w <= 0) {
+                    failed = true;
+                    return;
+                }
+                sent += static_cast<std::size_t>(w);
+            }
+        });
+        bool done = program.app.RunUntil([&] { return program.Received() >= bytes; }, 120000);
+        double wall = Seconds(Clock::now() - start);
+        double cpu = ThreadCpuSeconds() - cpu0;
+        stop = true;
+        writer.join();
+        std::string text = GetMainFrame()->m_wndTerminal.GetText();
+        bool exact = done && !failed && text.size() == bytes;
+        for (std::size_t i = 0; exact && i < bytes; ++i)
+            exact = text[i] == block[i % block.size()];
+        if (!exact) {
+            std::fprintf(stderr, "run %d: received %zu of %zu bytes, or not exactly\n", run, text.size(),
+                         bytes);
+            std::exit(1);
+        }
+        rates.push_back(static_cast<double>(bytes) / wall);
+        cpuPerMb.push_back(cpu / (static_cast<double>(bytes) / 1e6));
+    }
+    Report("receive rate, pty feed, zero loss", rates, "bytes/s", 1200000, true);
+    Report("CPU of the UI thread per MB received", cpuPerMb, "s", 0.5, false);
+}
+
+// Share of one core used while a port is open and the line silent.
+void SilentLine(int runs, int seconds) {
+    std::vector<double> shares;
+    for (int run = 0; run < runs; ++run) {
+        Program program;
+        program.app.RunUntil([] { return false; }, 200); // settle
+        double cpu0 = ProcessCpuSeconds();
+        auto start = Clock::now();
+        program.app.RunUntil([] { return false; }, seconds * 1000);
+        shares.push_back(100.0 * (ProcessCpuSeconds() - cpu0) / Seconds(Clock::now() - start));
+    }
+    Report("CPU with a port open and the line silent", shares, "% core", 1, false);
+}
+
+// The probe of COM1 to COM255 as the port dialog makes it, on a machine without serial ports.
+void Probe(int runs) {
+    std::vector<double> ms;
+    for (int run = 0; run < runs; ++run) {
+        auto start = Clock::now();
+        CSerialPort probe;
+        char name[16];
+        int found = 0;
+        for (int n = 1; n <= 255; ++n) {
+            std::snprintf(name, sizeof name, "COM%d", n);
+            probe.SetShareMode(0);
+            probe.SetBaudRate(115200);
+            if (probe.Open(name)) {
+                ++found;
+                probe.Close();
+            }
+        }
+        ms.push_back(1000 * Seconds(Clock::now() - start));
+        if (found != 1) // the loopback plug only
+            std::fprintf(stderr, "probe found %d ports\n", found);
+    }
+    Report("probe of COM1-COM255, no serial hardware", ms, "ms", 50, false);
+}
+
+// From the start of the program to its window and port dialog on the screen.
+void StartUp(int runs, Clock::time_point processStart) {
+    std::vector<double> ms;
+    for (int run = 0; run < runs; ++run) {
+        DropPosted();
+        CDebugApp app;
+        Clock::time_point shown{};
+        auto start = run == 0 ? processStart : Clock::now();
+        CancelStartDialog(&shown);
+        app.InitInstance();
+        ms.push_back(1000 * Seconds(shown - start));
+        if (CMainFrame* frame = GetMainFrame())
+            frame->DestroyWindow();
+        app.ExitInstance();
+        DropPosted();
+    }
+    Report("start to window and port dialog shown", ms, "ms", 300, false);
+    std::printf("  (the first run counts from process start, Qt's own start-up included)\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    auto processStart = Clock::now();
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::SetDeviceDirectory("/nonexistent/bench-devices");
+    QApplication qt(argc, argv);
+    resources::RegisterProgramResources();
+    int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::string only = argc > 2 ? argv[2] : "";
+    std::size_t megabytes = argc > 3 ? static_cast<std::size_t>(std::max(1, std::atoi(argv[3]))) : 8;
+    if (only.empty() || only == "startup")
+        StartUp(runs, processStart);
+    if (only.empty() || only == "probe")
+        Probe(runs);
+    if (only.empty() || only == "receive")
+        ReceiveRate(runs, megabytes << 20);
+    if (only.empty() || only == "silent")
+        SilentLine(3, 5);
+    return 0;
+}
