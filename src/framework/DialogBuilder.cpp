@@ -90,11 +90,30 @@ std::unique_ptr<CWnd> DialogBuilder::CreateControl(CWnd& dialog, const DialogIte
                            &dialog, static_cast<UINT>(item.id)))
         return nullptr;
     ApplyFont(*control);
+    WidenOneLineText(*control, item);
     if ((style & WS_VISIBLE) == 0)
         control->GetWidget()->hide();
     if ((style & WS_DISABLED) != 0)
         control->EnableWindow(FALSE);
     return control;
+}
+
+// A label of one line whose text is wider in this desktop's font than in the font the template was
+// laid out for grows to the right, as far as the dialog reaches, rather than losing its end.
+void DialogBuilder::WidenOneLineText(CWnd& control, const DialogItemTemplate& item) const {
+    if (strcasecmp(item.className.c_str(), "STATIC") != 0 || (item.style & SS_TYPEMASK) > SS_RIGHT)
+        return;
+    QWidget* widget = control.GetWidget();
+    QFontMetrics metrics(widget->font());
+    if (widget->height() >= 2 * metrics.lineSpacing())
+        return;
+    QString text = QString::fromLatin1(item.text.c_str());
+    if ((item.style & SS_NOPREFIX) == 0)
+        text.remove(QLatin1Char('&'));
+    int needed = metrics.horizontalAdvance(text) + 2;
+    int room = m_units.ToPixelsX(m_template.cx) - widget->x();
+    if (needed > widget->width() && (item.style & SS_TYPEMASK) == SS_LEFT)
+        widget->resize(std::min(needed, room), widget->height());
 }
 
 void DialogBuilder::ApplyFont(CWnd& wnd) const {

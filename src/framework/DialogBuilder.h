@@ -33,6 +33,7 @@ private:
     bool CreateDialogWindow(CWnd& dialog, CWnd* owner) const;
     std::unique_ptr<CWnd> CreateControl(CWnd& dialog, const DialogItemTemplate& item) const;
     void ApplyFont(CWnd& wnd) const;
+    void WidenOneLineText(CWnd& control, const DialogItemTemplate& item) const;
     void Place(CWnd& dialog, CWnd* owner) const;
 
     const DialogTemplate& m_template;

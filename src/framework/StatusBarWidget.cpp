@@ -80,14 +80,18 @@ void StatusBarWidget::paintEvent(QPaintEvent*) {
         PaintPane(painter, *m_panes.At(i), ItemRect(i));
 }
 
+// The bar shows the line's state whatever the state of its window: it is drawn in the active colours
+// also while a modal dialog has disabled the frame.
 void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) const {
+    const QColor light = palette().color(QPalette::Active, QPalette::Light);
+    const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
     QRect box = place.adjusted(kPaneGap, 1, -kPaneGap, -1);
     if ((pane.style & SBPS_NOBORDERS) == 0) {
         if ((pane.style & SBPS_POPOUT) != 0) {
-            DrawBevel(painter, box, palette().light().color(), palette().dark().color());
+            DrawBevel(painter, box, light, dark);
         } else {
             painter.fillRect(box, kLitFill);
-            DrawBevel(painter, box, palette().dark().color(), palette().light().color());
+            DrawBevel(painter, box, dark, light);
         }
     }
     if ((pane.style & SBPS_DISABLED) != 0)
@@ -96,7 +100,7 @@ void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const
     QRect textBox = box.adjusted(inset, kBevel, -inset, -kBevel);
     painter.save();
     painter.setClipRect(textBox);
-    painter.setPen(palette().windowText().color());
+    painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
     painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Latin1(pane.text));
     painter.restore();
 }

@@ -1,5 +1,6 @@
 // The main frame as the program builds it: title, menu, accelerators, status bar, layout, focus.
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "framework/MenuBuilder.h"
 #include "framework/PostedMessageQueue.h"
 #include "framework/StatusBarWidget.h"
+#include "framework/WndWidget.h"
 #include "platform/RegistrySource.h"
 #include "platform/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
@@ -157,6 +159,28 @@ TEST_F(MainFrameTest, TheTerminalHasTheFocusAgainAfterTheAboutBox) {
     EXPECT_EQ(title, "About martool");
     harness.RunUntil([&] { return CWnd::GetFocus() == &Frame().m_wndTerminal; }, 2000);
     EXPECT_EQ(CWnd::GetFocus(), &Frame().m_wndTerminal);
+}
+
+TEST_F(MainFrameTest, TheAboutBoxShowsEachOfItsLinesWhole) {
+    std::vector<std::string> cut;
+    AppHarness::WithDialog(
+        [&](CDialog& about) {
+            for (QWidget* w : about.GetWidget()->findChildren<QWidget*>()) {
+                auto* bridge = WndWidgetBase::FromWidget(w);
+                CWnd* control = bridge ? bridge->Owner() : nullptr;
+                if (control == nullptr || control->GetDlgCtrlID() != IDC_STATIC)
+                    continue;
+                CString text;
+                control->GetWindowText(text);
+                if (!text.IsEmpty() && text.GetAt(0) != '1' && // the picture's text is its bitmap number
+                    QFontMetrics(w->font()).horizontalAdvance(QString::fromLatin1(text.GetString())) >
+                        w->width())
+                    cut.push_back(text.str());
+            }
+            AppHarness::Press(about, IDOK);
+        },
+        [&] { Frame().SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); });
+    EXPECT_TRUE(cut.empty()) << cut.front();
 }
 
 TEST_F(MainFrameTest, ShortcutsRunTheirCommandsAndNeverReachTheLineWhileTabDoes) {
