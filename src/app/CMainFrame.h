@@ -59,6 +59,7 @@ public:
 
 private:
     void ShowIndicator(int pane, DWORD source);
+    void ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop);
     void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
     // The counts the panes show now; nothing before the first refresh.
     std::optional<DWORD> m_shownReceivedCount;

@@ -96,30 +96,26 @@ void CMainFrame::ShowCount(int pane, const char* prefix, DWORD count, std::optio
 }
 
 void CMainFrame::OnToggleRts() {
-    CDebugApp* app = GetDebugApp();
-    CSerialPort* port = app ? app->m_pPort : nullptr;
-    if (port == nullptr || port->GetState() != Idle)
-        return;
-    if (g_appOptions.ntFamily) {
-        // Decided on the driver's word; the next refresh shows the new state.
-        ReadLineStates(port);
-        EscapeCommFunction(port->GetHandle(), m_rts ? CLRRTS : SETRTS);
-        return;
-    }
-    EscapeCommFunction(port->GetHandle(), m_trackedRts ? CLRRTS : SETRTS);
-    m_trackedRts = m_trackedRts ? 0 : 1;
+    ToggleLine(&CMainFrame::m_rts, m_trackedRts, SETRTS, CLRRTS);
 }
 
 void CMainFrame::OnToggleDtr() {
+    ToggleLine(&CMainFrame::m_dtr, m_trackedDtr, SETDTR, CLRDTR);
+}
+
+// Raises an output line that is down and drops one that is up, only while the port is open and idle.
+// The NT family decides on the driver's word (read afresh; the next refresh shows the new state);
+// elsewhere the program's own record decides and is turned over with the line.
+void CMainFrame::ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop) {
     CDebugApp* app = GetDebugApp();
     CSerialPort* port = app ? app->m_pPort : nullptr;
     if (port == nullptr || port->GetState() != Idle)
         return;
     if (g_appOptions.ntFamily) {
         ReadLineStates(port);
-        EscapeCommFunction(port->GetHandle(), m_dtr ? CLRDTR : SETDTR);
+        EscapeCommFunction(port->GetHandle(), this->*driverState ? drop : raise);
         return;
     }
-    EscapeCommFunction(port->GetHandle(), m_trackedDtr ? CLRDTR : SETDTR);
-    m_trackedDtr = m_trackedDtr ? 0 : 1;
+    EscapeCommFunction(port->GetHandle(), tracked ? drop : raise);
+    tracked = tracked ? 0 : 1;
 }
