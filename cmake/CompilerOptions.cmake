@@ -11,15 +11,23 @@ if(MARTOOL_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# martool_library(<folder> SOURCES ... LIBS ...): one static library per source folder.
-function(martool_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    if(NOT ARG_SOURCES)
-        # A folder whose code has not landed yet still gives a library to link against.
-        set(ARG_SOURCES ${PROJECT_BINARY_DIR}/empty.cpp)
-        file(TOUCH ${ARG_SOURCES})
+# Parsing Qt's widget headers takes seconds per file; every target that uses them parses them once.
+option(MARTOOL_PCH "Precompile the Qt headers for each target that uses Qt" ON)
+set(MARTOOL_QT_HEADERS <QApplication> <QEvent> <QString> <QTimer> <QWidget> <functional> <memory> <string>
+    <vector>)
+function(martool_precompile target)
+    if(MARTOOL_PCH)
+        target_precompile_headers(${target} PRIVATE ${MARTOOL_QT_HEADERS} ${ARGN})
     endif()
+endfunction()
+
+# martool_library(<folder> [QT] SOURCES ... LIBS ...): one static library per source folder.
+function(martool_library name)
+    cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
     add_library(mt_${name} STATIC ${ARG_SOURCES})
     target_include_directories(mt_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(mt_${name} PUBLIC ${ARG_LIBS})
+    if(ARG_QT)
+        martool_precompile(mt_${name})
+    endif()
 endfunction()

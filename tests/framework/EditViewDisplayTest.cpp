@@ -122,7 +122,8 @@ TEST_F(EditViewDisplayTest, OnlyVisibleLinesArePainted) {
 }
 
 TEST_F(EditViewDisplayTest, ScrolledLinesStartAtTheLeftEdgeColumn) {
-    const std::string text = std::string(200, ' ') + "Z";
+    std::string text(200, ' ');
+    text += 'Z';
     view.SetText(text.data(), text.size());
     view.SetSel(text.size(), text.size());
     const QImage image = Render();

@@ -84,8 +84,10 @@ TEST_F(EditViewLargeTest, OneMegabyteLine) {
 TEST_F(EditViewLargeTest, HundredMegabyteText) {
     const std::size_t lineLength = 80;
     std::string chunk;
-    for (std::size_t i = 0; i < (1u << 20) / lineLength; ++i)
-        chunk += std::string(lineLength - 2, static_cast<char>('a' + i % 26)) + "\r\n";
+    for (std::size_t i = 0; i < (1u << 20) / lineLength; ++i) {
+        chunk.append(lineLength - 2, static_cast<char>('a' + i % 26));
+        chunk += "\r\n";
+    }
     const std::size_t chunks = (100u << 20) / chunk.size();
     for (std::size_t i = 0; i < chunks; ++i)
         view.ReplaceSel(chunk.data(), chunk.size());

@@ -84,7 +84,9 @@ TEST(TextBufferContent, CopyAndPiecesSpanTheGap) {
 }
 
 TEST(TextBufferContent, InsertingItsOwnBytesIsSafe) {
-    TextBuffer buffer = Make(std::string(5000, 'x') + "tail");
+    std::string text(5000, 'x');
+    text += "tail";
+    TextBuffer buffer = Make(text);
     const auto pieces = buffer.Pieces(5000, 4); // points into the buffer's own storage
     buffer.Insert(0, pieces[0].data(), pieces[0].size());
     EXPECT_EQ(buffer.Substring(0, 4), "tail");
