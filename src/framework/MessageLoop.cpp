@@ -22,11 +22,9 @@ MessageLoop::MessageLoop(CWinApp& app) : m_app(app), m_lastPump(Clock::now()) {
     m_wakeTimer.setTimerType(Qt::PreciseTimer);
     int fd = platform::CommWaitDescriptor();
     if (fd >= 0) {
+        // Its only job is to end a wait; the loop reads the devices itself.
         m_deviceNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         m_deviceNotifier->setEnabled(false);
-        // Level-triggered: switch it off as soon as it has woken the loop.
-        QObject::connect(m_deviceNotifier.get(), &QSocketNotifier::activated, m_deviceNotifier.get(),
-                         [n = m_deviceNotifier.get()] { n->setEnabled(false); });
     }
 }
 
@@ -69,12 +67,8 @@ bool MessageLoop::DispatchOne() {
 
 void MessageLoop::RunIdleStep() {
     if (platform::CommAnyDeviceOpen() && !platform::CommInputWaiting()) {
-        // The line is silent: window input first, then sleep until something arrives.
-        PumpQtEvents();
-        if (afx::TakeInputSeen() || !PostedMessageQueue::Instance().Empty()) {
-            RestartIdle();
-            return;
-        }
+        // The line is silent: sleep until something arrives. Window input that is already waiting
+        // is handled by the wait at once, which then does not sleep.
         WaitForWork(kPaceMilliseconds, true);
         if (afx::TakeInputSeen()) {
             RestartIdle();
@@ -109,12 +103,13 @@ void MessageLoop::PumpQtEvents() {
 void MessageLoop::WaitForWork(int timeoutMs, bool watchDevices) {
     if (timeoutMs >= 0)
         m_wakeTimer.start(timeoutMs);
-    if (watchDevices && m_deviceNotifier)
-        m_deviceNotifier->setEnabled(true);
+    // Switching the notifier wakes Qt's dispatcher, so it is switched only when that changes: a
+    // silent line then costs one wait per pace and nothing more. It stays on while the line is
+    // watched; a wait that does not watch the line switches it off, or unread input would end it.
+    if (m_deviceNotifier && m_deviceNotifier->isEnabled() != watchDevices)
+        m_deviceNotifier->setEnabled(watchDevices);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (m_deviceNotifier)
-        m_deviceNotifier->setEnabled(false);
     m_wakeTimer.stop();
     m_lastPump = Clock::now();
 }
