@@ -15,8 +15,6 @@
 
 #include "framework/CWnd.h"
 
-using INT_PTR = std::intptr_t;
-
 class CDataExchange;
 struct DialogTemplate;
 

@@ -12,6 +12,7 @@ using UINT = std::uint32_t;
 using BOOL = int;
 using CHAR = char;
 using UINT_PTR = std::uintptr_t;
+using INT_PTR = std::intptr_t;
 using LONG_PTR = std::intptr_t;
 using ULONG_PTR = std::uintptr_t;
 using WPARAM = UINT_PTR;
