@@ -134,27 +134,18 @@ TEST_F(LoopbackPlugTest, HeldByOneOpenAtATime) {
 
 TEST_F(LoopbackPlugTest, BadBlocksAreRefusedAndChangeNothing) {
     const DCB good = State();
-    auto refused = [&](void (*spoil)(DCB&)) {
+    for (auto spoil :
+         {+[](DCB& d) { d.BaudRate = 0; }, +[](DCB& d) { d.BaudRate = 10000000; },
+          +[](DCB& d) { d.ByteSize = 4; }, +[](DCB& d) { d.ByteSize = 9; }, +[](DCB& d) { d.Parity = 5; },
+          +[](DCB& d) { d.StopBits = 3; }, +[](DCB& d) { d.StopBits = ONE5STOPBITS; },
+          +[](DCB& d) { d.ByteSize = 5, d.StopBits = TWOSTOPBITS; },
+          +[](DCB& d) { d.fOutX = 1, d.XoffChar = d.XonChar; }}) {
         DCB bad = good;
         bad.BaudRate = 19200;
         spoil(bad);
-        return !SetCommState(plug, &bad) && GetLastError() == ERROR_INVALID_PARAMETER;
-    };
-    EXPECT_TRUE(refused([](DCB& d) { d.BaudRate = 0; }));
-    EXPECT_TRUE(refused([](DCB& d) { d.BaudRate = 10000000; }));
-    EXPECT_TRUE(refused([](DCB& d) { d.ByteSize = 4; }));
-    EXPECT_TRUE(refused([](DCB& d) { d.ByteSize = 9; }));
-    EXPECT_TRUE(refused([](DCB& d) { d.Parity = 5; }));
-    EXPECT_TRUE(refused([](DCB& d) { d.StopBits = 3; }));
-    EXPECT_TRUE(refused([](DCB& d) { d.StopBits = ONE5STOPBITS; }));
-    EXPECT_TRUE(refused([](DCB& d) {
-        d.ByteSize = 5;
-        d.StopBits = TWOSTOPBITS;
-    }));
-    EXPECT_TRUE(refused([](DCB& d) {
-        d.fOutX = 1;
-        d.XoffChar = d.XonChar;
-    }));
+        EXPECT_FALSE(SetCommState(plug, &bad));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
     EXPECT_EQ(State().BaudRate, good.BaudRate);
 
     DCB fine = good;

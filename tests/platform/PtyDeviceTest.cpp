@@ -1,5 +1,6 @@
 // A real tty through the communications functions, on a pseudo-terminal pair opened by its path.
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
@@ -12,7 +13,11 @@ namespace {
 
 class PtyDeviceTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(pty.Ok()); }
+    void SetUp() override {
+        ASSERT_TRUE(pty.Ok());
+        handle = OpenPort();
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    }
     void TearDown() override {
         if (handle != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
@@ -21,6 +26,10 @@ protected:
     HANDLE OpenPort() {
         return CreateFileA(pty.DevicePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    void ClosePort() {
+        ASSERT_TRUE(CloseHandle(handle));
+        handle = INVALID_HANDLE_VALUE;
     }
 
     // Reads until count bytes have come (the pty moves bytes a moment after they are written).
@@ -43,16 +52,26 @@ protected:
         EXPECT_TRUE(GetCommState(handle, &dcb));
         return dcb;
     }
+    testing::AssertionResult Apply(DCB dcb) {
+        if (SetCommState(handle, &dcb))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << GetLastError() << " " << GetLastErrorText();
+    }
+    DWORD DtrRts() {
+        DWORD lines = 0;
+        DWORD returned = 0;
+        EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines,
+                                    &returned, nullptr));
+        EXPECT_EQ(returned, sizeof lines);
+        return lines;
+    }
 
     PtyPair pty;
     HANDLE handle = INVALID_HANDLE_VALUE;
 };
 
 TEST_F(PtyDeviceTest, BytesPassBothWaysUntouched) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     const std::string bytes("A\r\nB\n\r\x00\xff\x7f\x03\x11\x13 z", 14);
-
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     EXPECT_EQ(written, bytes.size());
@@ -63,8 +82,6 @@ TEST_F(PtyDeviceTest, BytesPassBothWaysUntouched) {
 }
 
 TEST_F(PtyDeviceTest, ReadReturnsAtOnceWithNothingWaiting) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     char byte = 'x';
     DWORD read = 99;
     EXPECT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
@@ -72,19 +89,29 @@ TEST_F(PtyDeviceTest, ReadReturnsAtOnceWithNothingWaiting) {
     EXPECT_FALSE(platform::CommInputWaiting());
 }
 
+// When the other end reads nothing, the driver's buffer fills: a write then fails at once.
+TEST_F(PtyDeviceTest, WritesNeverBlock) {
+    const std::string chunk(4096, 'f');
+    DWORD written = 0;
+    int writes = 0;
+    while (writes < 1000 &&
+           WriteFile(handle, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr))
+        ++writes;
+    ASSERT_LT(writes, 1000);
+    EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
+    EXPECT_EQ(written, 0u);
+}
+
 TEST_F(PtyDeviceTest, OddSpeedIsSetOnTheDeviceAndReadBack) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     DCB dcb = State();
     dcb.BaudRate = 230000;
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastError() << " " << GetLastErrorText();
+    ASSERT_TRUE(Apply(dcb));
     EXPECT_EQ(State().BaudRate, 230000u);
     EXPECT_EQ(pty.Settings().c_ospeed, 230000u);
 }
 
-TEST_F(PtyDeviceTest, StopBitsAndFlowControlReachTheDevice) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+// Fields with a termios place reach the device; the others are kept and read back as written.
+TEST_F(PtyDeviceTest, SettingsReachTheDeviceAndReadBack) {
     DCB dcb = State();
     dcb.StopBits = TWOSTOPBITS;
     dcb.fParity = 1;
@@ -93,7 +120,12 @@ TEST_F(PtyDeviceTest, StopBitsAndFlowControlReachTheDevice) {
     dcb.fOutX = 1;
     dcb.fInX = 1;
     dcb.XonChar = 'q';
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastErrorText();
+    dcb.XonLim = 1234;
+    dcb.XoffLim = 321;
+    dcb.EvtChar = 'e';
+    dcb.fTXContinueOnXoff = 0;
+    dcb.fOutxDsrFlow = 1;
+    ASSERT_TRUE(Apply(dcb));
 
     termios2 held = pty.Settings();
     EXPECT_TRUE(held.c_cflag & CSTOPB);
@@ -102,78 +134,33 @@ TEST_F(PtyDeviceTest, StopBitsAndFlowControlReachTheDevice) {
     EXPECT_TRUE((held.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF));
     EXPECT_EQ(held.c_cc[VSTART], 'q');
 
-    DCB back = State();
-    EXPECT_EQ(back.StopBits, TWOSTOPBITS);
-    EXPECT_EQ(back.fParity, 1u);
-    EXPECT_EQ(back.fOutxCtsFlow, 1u);
-    EXPECT_EQ(back.fRtsControl, RTS_CONTROL_HANDSHAKE);
-    EXPECT_EQ(back.fOutX, 1u);
-    EXPECT_EQ(back.fInX, 1u);
-    EXPECT_EQ(back.XonChar, 'q');
+    const DCB back = State();
+    EXPECT_EQ(std::memcmp(&back, &dcb, sizeof dcb), 0);
 }
 
-// A pseudo-terminal keeps 8 data bits and no parity whatever it is told; reading the settings back
-// shows the refusal, which must not pass for success.
-TEST_F(PtyDeviceTest, SettingsTheDriverSilentlyIgnoresAreRefused) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DCB before = State();
-    termios2 heldBefore = pty.Settings();
-    DCB dcb = before;
-    dcb.Parity = EVENPARITY;
-    dcb.BaudRate = 1200;
-    EXPECT_FALSE(SetCommState(handle, &dcb));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    dcb = before;
-    dcb.ByteSize = 7;
-    EXPECT_FALSE(SetCommState(handle, &dcb));
-    EXPECT_EQ(State().Parity, NOPARITY);
-    EXPECT_EQ(State().BaudRate, before.BaudRate);
-    EXPECT_EQ(pty.Settings().c_cflag, heldBefore.c_cflag);
-    EXPECT_EQ(pty.Settings().c_ospeed, heldBefore.c_ospeed);
-}
-
-TEST_F(PtyDeviceTest, FieldsWithoutATermiosPlaceReadBackAsWritten) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DCB dcb = State();
-    dcb.XonLim = 1234;
-    dcb.XoffLim = 321;
-    dcb.EvtChar = 'e';
-    dcb.fTXContinueOnXoff = 0;
-    dcb.fOutxDsrFlow = 1;
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastError() << " " << GetLastErrorText();
-    DCB back = State();
-    EXPECT_EQ(back.XonLim, 1234);
-    EXPECT_EQ(back.XoffLim, 321);
-    EXPECT_EQ(back.EvtChar, 'e');
-    EXPECT_EQ(back.fTXContinueOnXoff, 0u);
-    EXPECT_EQ(back.fOutxDsrFlow, 1u);
-}
-
+// Blocks no line can carry, and what a pseudo-terminal silently ignores (it keeps 8 data bits and
+// no parity; reading the settings back shows the refusal, which must not pass for success).
 TEST_F(PtyDeviceTest, RefusedBlockChangesNothing) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DCB before = State();
-    termios2 heldBefore = pty.Settings();
+    const DCB before = State();
+    const termios2 heldBefore = pty.Settings();
     for (auto spoil : {+[](DCB& d) { d.ByteSize = 9; }, +[](DCB& d) { d.BaudRate = 0; },
                        +[](DCB& d) { d.StopBits = ONE5STOPBITS; }, +[](DCB& d) { d.Parity = 5; },
                        +[](DCB& d) { d.fDtrControl = DTR_CONTROL_HANDSHAKE; },
-                       +[](DCB& d) { d.fRtsControl = RTS_CONTROL_TOGGLE; }}) {
+                       +[](DCB& d) { d.fRtsControl = RTS_CONTROL_TOGGLE; },
+                       +[](DCB& d) { d.Parity = EVENPARITY; }, +[](DCB& d) { d.ByteSize = 7; }}) {
         DCB bad = before;
         bad.BaudRate = 57600;
         spoil(bad);
         EXPECT_FALSE(SetCommState(handle, &bad));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
+    EXPECT_EQ(State().Parity, NOPARITY);
     EXPECT_EQ(State().BaudRate, before.BaudRate);
     EXPECT_EQ(pty.Settings().c_ospeed, heldBefore.c_ospeed);
     EXPECT_EQ(pty.Settings().c_cflag, heldBefore.c_cflag);
 }
 
 TEST_F(PtyDeviceTest, SecondOpenFailsWhileHeldInThisProcessAndAnother) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     EXPECT_EQ(OpenPort(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 
@@ -187,27 +174,14 @@ TEST_F(PtyDeviceTest, SecondOpenFailsWhileHeldInThisProcessAndAnother) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-    ASSERT_TRUE(CloseHandle(handle));
+    ClosePort();
     handle = OpenPort();
     EXPECT_NE(handle, INVALID_HANDLE_VALUE);
 }
 
-TEST_F(PtyDeviceTest, ReadFailsOnceTheOtherEndHasClosed) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    pty.CloseMaster();
-    char byte = 0;
-    DWORD read = 0;
-    EXPECT_FALSE(ReadFile(handle, &byte, 1, &read, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
-    EXPECT_EQ(read, 0u);
-    // A dead line must not keep the loop awake.
-    EXPECT_FALSE(platform::CommInputWaiting());
-}
-
-TEST_F(PtyDeviceTest, BytesAlreadyReadAheadSurviveTheHangUp) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+// Bytes the first read took from the driver come from the read-ahead buffer after the hang-up;
+// then every read fails, and a dead line must not keep the loop awake.
+TEST_F(PtyDeviceTest, ReadFailsOnceTheOtherEndHasClosedAndWhatWasReadAheadIsGone) {
     ASSERT_TRUE(pty.Send("abc"));
     char byte = 0;
     DWORD read = 0;
@@ -218,43 +192,33 @@ TEST_F(PtyDeviceTest, BytesAlreadyReadAheadSurviveTheHangUp) {
     }
     ASSERT_EQ(byte, 'a');
     pty.CloseMaster();
-    // The first read took all three bytes from the driver; the rest come from the read-ahead buffer.
     EXPECT_TRUE(platform::CommInputWaiting());
     EXPECT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
     EXPECT_EQ(byte, 'b');
     EXPECT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
     EXPECT_EQ(byte, 'c');
     EXPECT_FALSE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+    EXPECT_EQ(read, 0u);
+    EXPECT_FALSE(platform::CommInputWaiting());
 }
 
 TEST_F(PtyDeviceTest, ModemStatusSucceedsWithInputLinesOffAndOutputLinesAsDriven) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     DWORD status = 0xFFFF;
     ASSERT_TRUE(GetCommModemStatus(handle, &status));
     EXPECT_EQ(status, 0u);
 
-    DWORD lines = 0;
-    DWORD returned = 0;
     ASSERT_TRUE(EscapeCommFunction(handle, CLRRTS));
     ASSERT_TRUE(EscapeCommFunction(handle, SETDTR));
-    ASSERT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned,
-                                nullptr));
-    EXPECT_EQ(returned, sizeof lines);
-    EXPECT_EQ(lines, SERIAL_DTR_STATE);
-
+    EXPECT_EQ(DtrRts(), SERIAL_DTR_STATE);
     DCB dcb = State();
     dcb.fDtrControl = DTR_CONTROL_DISABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastError() << " " << GetLastErrorText();
-    ASSERT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned,
-                                nullptr));
-    EXPECT_EQ(lines, SERIAL_RTS_STATE);
+    ASSERT_TRUE(Apply(dcb));
+    EXPECT_EQ(DtrRts(), SERIAL_RTS_STATE);
 }
 
 TEST_F(PtyDeviceTest, StatisticsCountTheBytesMovedThroughTheHandle) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(handle, "hello", 5, &written, nullptr));
     ASSERT_TRUE(pty.Send("abcdefg"));
@@ -270,22 +234,21 @@ TEST_F(PtyDeviceTest, StatisticsCountTheBytesMovedThroughTheHandle) {
 }
 
 TEST_F(PtyDeviceTest, DsrSensitiveReadsDiscardWhileDsrIsLow) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     DCB dcb = State();
     dcb.fDsrSensitivity = 1;
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastError() << " " << GetLastErrorText();
+    ASSERT_TRUE(Apply(dcb));
     ASSERT_TRUE(pty.Send("lost"));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(ReadAll(1, 10), "");
 
     dcb.fDsrSensitivity = 0;
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastError() << " " << GetLastErrorText();
+    ASSERT_TRUE(Apply(dcb));
     ASSERT_TRUE(pty.Send("kept"));
     EXPECT_EQ(ReadAll(4), "kept");
 }
 
 TEST_F(PtyDeviceTest, CloseRestoresTheSettingsFound) {
+    ClosePort();
     termios2 found = pty.Settings();
     found.c_lflag |= ECHO | ICANON;
     found.c_iflag |= ICRNL;
@@ -301,9 +264,8 @@ TEST_F(PtyDeviceTest, CloseRestoresTheSettingsFound) {
     dcb.BaudRate = 230000;
     dcb.StopBits = TWOSTOPBITS;
     dcb.fOutX = 1;
-    ASSERT_TRUE(SetCommState(handle, &dcb)) << GetLastError() << " " << GetLastErrorText();
-    ASSERT_TRUE(CloseHandle(handle));
-    handle = INVALID_HANDLE_VALUE;
+    ASSERT_TRUE(Apply(dcb));
+    ClosePort();
 
     termios2 after = pty.Settings();
     EXPECT_EQ(after.c_cflag, found.c_cflag);
@@ -314,8 +276,6 @@ TEST_F(PtyDeviceTest, CloseRestoresTheSettingsFound) {
 }
 
 TEST_F(PtyDeviceTest, WaitDescriptorWakesWhenBytesArrive) {
-    handle = OpenPort();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(platform::CommAnyDeviceOpen());
     pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
     while (poll(&waiting, 1, 0) > 0 && !platform::CommInputWaiting()) {
@@ -323,8 +283,7 @@ TEST_F(PtyDeviceTest, WaitDescriptorWakesWhenBytesArrive) {
     ASSERT_TRUE(pty.Send("z"));
     EXPECT_EQ(poll(&waiting, 1, 2000), 1);
     EXPECT_TRUE(platform::CommInputWaiting());
-    ASSERT_TRUE(CloseHandle(handle));
-    handle = INVALID_HANDLE_VALUE;
+    ClosePort();
     EXPECT_FALSE(platform::CommAnyDeviceOpen());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <thread>
+#include <tuple>
 
 #include "platform/CommApi.h"
 #include "platform/CommWait.h"
@@ -27,8 +28,24 @@ protected:
         return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 3, nullptr, OPEN_EXISTING, flags, nullptr);
     }
 
+    // One driver request with an output buffer of `size` bytes.
+    BOOL Ioctl(DWORD code, void* out, DWORD size) {
+        return DeviceIoControl(handle, code, nullptr, 0, out, size, &returned, nullptr);
+    }
+    DWORD Modem() {
+        DWORD status = 0xFF;
+        EXPECT_TRUE(GetCommModemStatus(handle, &status));
+        return status;
+    }
+    DWORD DtrRts() {
+        DWORD lines = 0xFF;
+        EXPECT_TRUE(Ioctl(IOCTL_SERIAL_GET_DTRRTS, &lines, sizeof lines));
+        return lines;
+    }
+
     std::shared_ptr<SimulatedDevice> sim;
     HANDLE handle = INVALID_HANDLE_VALUE;
+    DWORD returned = 99;
 };
 
 TEST_F(SimulatedDeviceTest, PresenceDecidesTheOpen) {
@@ -90,49 +107,56 @@ TEST_F(SimulatedDeviceTest, RecordsEveryCallWithItsArguments) {
     EXPECT_EQ(sim->TakeWritten(), "");
 }
 
-TEST_F(SimulatedDeviceTest, LineAndDriverFaultsFailOnlyTheirOperation) {
+// Each fault fails its own request only; requests check their output buffer and their code.
+TEST_F(SimulatedDeviceTest, DriverRequestsFailOnlyByTheirOwnFaultOrBadArguments) {
     handle = Open();
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     DWORD value = 0;
-    DWORD returned = 0;
     SERIALPERF_STATS stats{};
     sim->SetFault(Fault::GetCommModemStatus);
     EXPECT_FALSE(GetCommModemStatus(handle, &value));
     EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
-    EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &value, 4, &returned, nullptr));
-
+    EXPECT_TRUE(Ioctl(IOCTL_SERIAL_GET_DTRRTS, &value, 4));
     sim->SetFault(Fault::GetDtrRts);
-    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &value, 4, &returned, nullptr));
-    EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, 24, &returned, nullptr));
-
+    EXPECT_FALSE(Ioctl(IOCTL_SERIAL_GET_DTRRTS, &value, 4));
+    EXPECT_TRUE(Ioctl(IOCTL_SERIAL_GET_STATS, &stats, 24));
     sim->SetFault(Fault::GetStats);
-    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, 24, &returned, nullptr));
+    EXPECT_FALSE(Ioctl(IOCTL_SERIAL_GET_STATS, &stats, 24));
     EXPECT_EQ(returned, 0u);
     sim->SetFault(Fault::GetCommModemStatus, false);
     EXPECT_TRUE(GetCommModemStatus(handle, &value));
+    sim->SetFault(Fault::GetDtrRts, false);
+    sim->SetFault(Fault::GetStats, false);
+
+    const std::tuple<DWORD, void*, DWORD, DWORD> bad[] = {
+        {IOCTL_SERIAL_GET_STATS, &stats, sizeof stats - 1, ERROR_INSUFFICIENT_BUFFER},
+        {IOCTL_SERIAL_GET_DTRRTS, nullptr, 4, ERROR_INSUFFICIENT_BUFFER},
+        {IOCTL_SERIAL_GET_DTRRTS, &value, 3, ERROR_INSUFFICIENT_BUFFER},
+        {0x001B0000, &stats, sizeof stats, ERROR_NOT_SUPPORTED}};
+    for (const auto& [code, out, size, error] : bad) {
+        SCOPED_TRACE(code);
+        returned = 99;
+        EXPECT_FALSE(Ioctl(code, out, size));
+        EXPECT_EQ(GetLastError(), error);
+        EXPECT_EQ(returned, 0u);
+    }
 }
 
 TEST_F(SimulatedDeviceTest, LinesAndStatisticsAreTheTestsToSet) {
     handle = Open();
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DWORD status = 0;
-    ASSERT_TRUE(GetCommModemStatus(handle, &status));
-    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(Modem(), 0u);
     sim->SetCts(true);
     sim->SetDsr(true);
     sim->SetDcd(true);
     sim->SetRi(true);
-    ASSERT_TRUE(GetCommModemStatus(handle, &status));
-    EXPECT_EQ(status, MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON);
+    EXPECT_EQ(Modem(), MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON);
     sim->SetDsr(false);
-    ASSERT_TRUE(GetCommModemStatus(handle, &status));
-    EXPECT_EQ(status, MS_CTS_ON | MS_RING_ON | MS_RLSD_ON);
+    EXPECT_EQ(Modem(), MS_CTS_ON | MS_RING_ON | MS_RLSD_ON);
 
     sim->SetStats({4000000000u, 17, 1, 2, 3, 4});
     SERIALPERF_STATS stats{};
-    DWORD returned = 0;
-    ASSERT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats, &returned,
-                                nullptr));
+    ASSERT_TRUE(Ioctl(IOCTL_SERIAL_GET_STATS, &stats, sizeof stats));
     EXPECT_EQ(stats.ReceivedCount, 4000000000u);
     EXPECT_EQ(stats.TransmittedCount, 17u);
     EXPECT_EQ(stats.ParityErrorCount, 4u);
@@ -141,24 +165,17 @@ TEST_F(SimulatedDeviceTest, LinesAndStatisticsAreTheTestsToSet) {
 TEST_F(SimulatedDeviceTest, DtrAndRtsAreReportedAsLastDriven) {
     handle = Open();
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DWORD lines = 0xFF;
-    DWORD returned = 0;
-    auto readLines = [&] {
-        EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines,
-                                    &returned, nullptr));
-        return lines;
-    };
-    EXPECT_EQ(readLines(), 0u);
+    EXPECT_EQ(DtrRts(), 0u);
     EscapeCommFunction(handle, SETRTS);
-    EXPECT_EQ(readLines(), SERIAL_RTS_STATE);
+    EXPECT_EQ(DtrRts(), SERIAL_RTS_STATE);
     EscapeCommFunction(handle, SETDTR);
     EscapeCommFunction(handle, CLRRTS);
-    EXPECT_EQ(readLines(), SERIAL_DTR_STATE);
+    EXPECT_EQ(DtrRts(), SERIAL_DTR_STATE);
     DCB dcb = sim->Dcb();
     dcb.fDtrControl = DTR_CONTROL_DISABLE;
     dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
     ASSERT_TRUE(SetCommState(handle, &dcb));
-    EXPECT_EQ(readLines(), SERIAL_RTS_STATE);
+    EXPECT_EQ(DtrRts(), SERIAL_RTS_STATE);
     EXPECT_FALSE(sim->Dtr());
     EXPECT_TRUE(sim->Rts());
 }
@@ -182,25 +199,6 @@ TEST_F(SimulatedDeviceTest, BytesInjectedFromAnotherThreadAreReadAndWakeTheLoop)
     ASSERT_TRUE(ReadFile(handle, buffer, 4, &read, nullptr));
     EXPECT_EQ(std::string(buffer, read), "xy");
     EXPECT_FALSE(platform::CommInputWaiting());
-}
-
-TEST_F(SimulatedDeviceTest, DriverRequestsCheckTheirOutputBuffer) {
-    handle = Open();
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    SERIALPERF_STATS stats{};
-    DWORD returned = 99;
-    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats - 1,
-                                 &returned, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-    EXPECT_EQ(returned, 0u);
-    EXPECT_FALSE(
-        DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, nullptr, 4, &returned, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-    DWORD lines = 0;
-    EXPECT_FALSE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, 3, &returned, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-    EXPECT_FALSE(DeviceIoControl(handle, 0x001B0000, nullptr, 0, &stats, sizeof stats, &returned, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
 }
 
 TEST_F(SimulatedDeviceTest, ClosedHandleStaysInvalidWhenItsSlotIsReused) {

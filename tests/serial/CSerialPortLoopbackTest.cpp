@@ -31,17 +31,4 @@ TEST(CSerialPortLoopbackTest, TypedBytesComeBackOneReadAtATime) {
     EXPECT_EQ(dcb.BaudRate, 115200u);
 }
 
-TEST(CSerialPortLoopbackTest, ProbingInstanceFindsThePlugFreeOnlyWhileNobodyHoldsIt) {
-    CSerialPort probe;
-    probe.SetShareMode(0);
-    probe.SetBaudRate(115200);
-    ASSERT_TRUE(probe.Open("COM255"));
-    probe.Close();
-
-    CSerialPort holder;
-    ASSERT_TRUE(holder.Open("COM255"));
-    EXPECT_FALSE(probe.Open("COM255"));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-}
-
 } // namespace
