@@ -120,15 +120,6 @@ TEST_F(ComboBoxTest, DeletingAndResetting) {
     EXPECT_EQ(box.GetCurSel(), CB_ERR);
 }
 
-TEST_F(ComboBoxTest, UpperCaseBoxesKeepShowAndReturnUpperCase) {
-    Make(box, CBS_DROPDOWNLIST | CBS_UPPERCASE, {"com1", "caf\xe9\xdf\xff"});
-    EXPECT_EQ(Entries(box), (std::vector<std::string>{"COM1", "CAF\xc9\xdf\xff"}));
-    auto* widget = static_cast<QComboBox*>(box.GetWidget());
-    EXPECT_EQ(widget->itemText(0).toStdString(), "COM1");
-    EXPECT_EQ(box.SelectString(-1, "Com"), 0);
-    EXPECT_EQ(Text(box), "COM1");
-}
-
 TEST_F(ComboBoxTest, WindowTextOfAListPicksAnEntryOfThatText) {
     Make(box, CBS_DROPDOWNLIST, {"9600", "19200"});
     EXPECT_EQ(box.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("19200")), TRUE);

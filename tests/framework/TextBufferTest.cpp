@@ -48,29 +48,7 @@ void ExpectIndexMatches(const TextBuffer& buffer, const std::string& text, std::
     }
 }
 
-std::string AllByteValues() {
-    std::string bytes;
-    for (int round = 0; round < 3; ++round) {
-        for (int value = 0; value < 256; ++value)
-            bytes.push_back(static_cast<char>(value));
-    }
-    return bytes;
-}
-
 } // namespace
-
-TEST(TextBufferContent, EveryByteValueRoundTrips) {
-    const std::string bytes = AllByteValues();
-    TextBuffer buffer;
-    Append(buffer, bytes);
-    buffer.Insert(300, bytes.data(), bytes.size());
-    std::string expected = bytes;
-    expected.insert(300, bytes);
-    EXPECT_EQ(buffer.Text(), expected);
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(buffer.At(i), static_cast<unsigned char>(expected[i]));
-    ExpectIndexMatches(buffer, expected);
-}
 
 TEST(TextBufferContent, CopyAndPiecesSpanTheGap) {
     TextBuffer buffer = Make("0123456789");
