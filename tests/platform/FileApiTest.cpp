@@ -60,10 +60,16 @@ protected:
     std::vector<HANDLE> open;
 };
 
-TEST_F(FileApiTest, CreateAlwaysTruncatesAndReplaces) {
+TEST_F(FileApiTest, CreateAlwaysCreatesOrTruncatesAndReplaces) {
     std::string path = PathOf("buffer.txt");
-    Put(path, "old contents that are longer");
     HANDLE h = Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::exists(path));
+    Close(h);
+
+    Put(path, "old contents that are longer");
+    h = Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     const std::string text("new\r\ntext\0\xff", 11);
@@ -72,14 +78,6 @@ TEST_F(FileApiTest, CreateAlwaysTruncatesAndReplaces) {
     EXPECT_EQ(written, text.size());
     ASSERT_TRUE(Close(h));
     EXPECT_EQ(Contents(path), text);
-}
-
-TEST_F(FileApiTest, CreateAlwaysCreatesAMissingFile) {
-    std::string path = PathOf("fresh.txt");
-    HANDLE h = Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
-    EXPECT_TRUE(fs::exists(path));
 }
 
 TEST_F(FileApiTest, DispositionsFollowTheirRules) {
