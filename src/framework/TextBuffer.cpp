@@ -132,8 +132,10 @@ bool TextBuffer::IsBreakAt(std::size_t pos) const {
     return pos + 1 < Length() && m_bytes[pos] == kCR && m_bytes[pos + 1] == kLF;
 }
 
-std::size_t TextBuffer::CountBreakEnds(std::size_t from, std::size_t to) const {
-    std::size_t count = 0;
+// Calls stop(q) for each line feed q in [from, to) whose preceding byte is a CR, until stop returns
+// true; gives that q, or to. memchr does the searching, so a long line costs little more than a copy.
+template <typename Stop>
+std::size_t TextBuffer::ScanBreakEnds(std::size_t from, std::size_t to, Stop stop) const {
     std::size_t base = from;
     for (const std::string_view piece : Pieces(from, to - from)) {
         const char* const begin = piece.data();
@@ -143,30 +145,25 @@ std::size_t TextBuffer::CountBreakEnds(std::size_t from, std::size_t to) const {
             if (p == nullptr)
                 break;
             const std::size_t q = base + static_cast<std::size_t>(p - begin);
-            if (q > 0 && (p > begin ? p[-1] : m_bytes[q - 1]) == kCR)
-                ++count;
-        }
-        base += piece.size();
-    }
-    return count;
-}
-
-std::size_t TextBuffer::FindBreakEnd(std::size_t from, std::size_t n) const {
-    std::size_t base = from;
-    for (const std::string_view piece : Pieces(from, Length() - from)) {
-        const char* const begin = piece.data();
-        const char* const end = begin + piece.size();
-        for (const char* p = begin; p != end; ++p) {
-            p = static_cast<const char*>(std::memchr(p, kLF, static_cast<std::size_t>(end - p)));
-            if (p == nullptr)
-                break;
-            const std::size_t q = base + static_cast<std::size_t>(p - begin);
-            if (q > 0 && (p > begin ? p[-1] : m_bytes[q - 1]) == kCR && --n == 0)
+            if (q > 0 && (p > begin ? p[-1] : m_bytes[q - 1]) == kCR && stop(q))
                 return q;
         }
         base += piece.size();
     }
-    return Length();
+    return to;
+}
+
+std::size_t TextBuffer::CountBreakEnds(std::size_t from, std::size_t to) const {
+    std::size_t count = 0;
+    ScanBreakEnds(from, to, [&count](std::size_t) {
+        ++count;
+        return false;
+    });
+    return count;
+}
+
+std::size_t TextBuffer::FindBreakEnd(std::size_t from, std::size_t n) const {
+    return ScanBreakEnds(from, Length(), [&n](std::size_t) { return --n == 0; });
 }
 
 std::size_t TextBuffer::LineStart(std::size_t line) const {

@@ -58,6 +58,8 @@ private:
     std::size_t CountBreakEnds(std::size_t from, std::size_t to) const;
     // Position of the n-th (1-based) break-ending LF at or after from, which must exist.
     std::size_t FindBreakEnd(std::size_t from, std::size_t n) const;
+    template <typename Stop>
+    std::size_t ScanBreakEnds(std::size_t from, std::size_t to, Stop stop) const;
     bool EndsBreak(std::size_t pos) const;
     void InsertBytes(std::size_t pos, const char* bytes, std::size_t length);
     void SplitLargeBlock(std::size_t block);
