@@ -294,6 +294,14 @@ bool EditView::event(QEvent* event) {
     return true;
 }
 
+// A modal dialog disables the window around the view, and with it the view; the text stays as
+// readable as it was. Only a view disabled itself is drawn greyed.
+QPalette::ColorGroup EditView::ColourGroup() const {
+    if (testAttribute(Qt::WA_ForceDisabled))
+        return QPalette::Disabled;
+    return isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+}
+
 void EditView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     EditViewPainter::Geometry geometry;
@@ -307,9 +315,11 @@ void EditView::paintEvent(QPaintEvent*) {
     geometry.width = viewport()->width();
     geometry.height = viewport()->height();
     const QPalette& colors = palette();
+    const QPalette::ColorGroup group = ColourGroup();
     const EditViewPainter::Colors palette{
-        colors.color(QPalette::Text), colors.color(QPalette::Base), colors.color(QPalette::Highlight),
-        colors.color(QPalette::HighlightedText), colors.color(QPalette::Link)};
+        colors.color(group, QPalette::Text), colors.color(group, QPalette::Base),
+        colors.color(group, QPalette::Highlight), colors.color(group, QPalette::HighlightedText),
+        colors.color(group, QPalette::Link)};
     EditViewPainter painterOfLines(painter, m_model, geometry, palette, m_glyphs);
     const EditViewPainter::Result result = painterOfLines.Paint(hasFocus() && m_caretShown, m_knownWidth);
     m_lastPaint = {result.lines, result.bytes};

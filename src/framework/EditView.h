@@ -117,6 +117,7 @@ private:
     void UpdateMetrics();
     void MarkDirty();
     void OnBlink();
+    QPalette::ColorGroup ColourGroup() const;
 
     EditViewModel m_model;
     RepaintScheduler* m_scheduler;

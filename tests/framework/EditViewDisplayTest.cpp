@@ -105,3 +105,26 @@ TEST_F(EditViewDisplayTest, PaintMeasuresWideLinesForTheScrollRange) {
     Render();
     EXPECT_GE(view.horizontalScrollBar()->maximum() + static_cast<int>(view.VisibleColumns()), 1000);
 }
+
+// A modal dialog disables the window around the terminal; its text must stay as readable as it was.
+// Only the view disabled itself is drawn greyed.
+TEST(EditViewColours, ADisabledWindowAroundTheViewLeavesItsLookAlone) {
+    RepaintScheduler scheduler;
+    QWidget window;
+    EditView view(&window, &scheduler);
+    view.resize(300, 100);
+    window.show();
+    view.SetText("hello\r\nworld", 12);
+    view.SetSel(7, 9);
+    auto render = [&view] {
+        QImage image(view.viewport()->size(), QImage::Format_RGB32);
+        view.viewport()->render(&image);
+        return image;
+    };
+    const QImage enabled = render();
+    window.setEnabled(false);
+    EXPECT_TRUE(render() == enabled);
+    window.setEnabled(true);
+    view.setEnabled(false);
+    EXPECT_FALSE(render() == enabled);
+}
