@@ -79,15 +79,13 @@ void InsertValue(CEdit& edit, WalkBuffers& b, const CString& indent, DWORD type,
     Insert(edit, "\r\n");
 }
 
-// All values of the key; the failure code when its listing kept failing, else 0.
-LONG DumpValues(HKEY key, CEdit& edit, const CString& indent, WalkBuffers& b) {
+// Lists a key's entries by index until there are no more, handing each one listed to use with its
+// listing result; use gives non-zero to stop there. A listing that keeps failing ends with its code.
+template <typename List, typename Use>
+LONG ForEachEntry(List list, Use use) {
     int failures = 0;
     for (DWORD index = 0;; ++index) {
-        DWORD nameSize = kNameSize;
-        DWORD dataSize = kDataSize;
-        DWORD type = REG_NONE;
-        LONG result =
-            RegEnumValueA(key, index, b.name.data(), &nameSize, nullptr, &type, b.data.data(), &dataSize);
+        LONG result = list(index);
         if (result == ERROR_NO_MORE_ITEMS)
             return 0;
         if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) {
@@ -96,37 +94,50 @@ LONG DumpValues(HKEY key, CEdit& edit, const CString& indent, WalkBuffers& b) {
             continue;
         }
         failures = 0;
-        InsertValue(edit, b, indent, type, nameSize, dataSize, result);
+        if (LONG stop = use(result); stop != 0)
+            return stop;
     }
 }
 
-// All subkeys, each with its name line and its own contents; the first failure code, else 0.
+// All values of the key; the failure code when its listing kept failing, else 0.
+LONG DumpValues(HKEY key, CEdit& edit, const CString& indent, WalkBuffers& b) {
+    DWORD nameSize = 0;
+    DWORD dataSize = 0;
+    DWORD type = REG_NONE;
+    auto list = [&](DWORD index) {
+        nameSize = kNameSize;
+        dataSize = kDataSize;
+        type = REG_NONE;
+        return RegEnumValueA(key, index, b.name.data(), &nameSize, nullptr, &type, b.data.data(), &dataSize);
+    };
+    return ForEachEntry(list, [&](LONG result) {
+        InsertValue(edit, b, indent, type, nameSize, dataSize, result);
+        return LONG{0};
+    });
+}
+
+// One subkey's name line and its own contents; the first failure code, else 0.
+LONG DumpSubkey(HKEY key, CEdit& edit, const CString& subIndent, const WalkBuffers& b) {
+    HKEY subkey = nullptr;
+    LONG opened = RegOpenKeyExA(key, b.name.data(), 0, KEY_READ, &subkey);
+    if (opened != ERROR_SUCCESS)
+        return opened;
+    Insert(edit, subIndent.GetString(), static_cast<std::size_t>(subIndent.GetLength()));
+    Insert(edit, b.name.data(), strnlen(b.name.data(), kNameSize));
+    Insert(edit, "\r\n");
+    LONG walked = DumpRegistryKey(subkey, edit, subIndent);
+    RegCloseKey(subkey);
+    return walked;
+}
+
+// All subkeys in order; the first failure code, else 0.
 LONG DumpSubkeys(HKEY key, CEdit& edit, const CString& indent, WalkBuffers& b) {
     CString subIndent = CString("  ") + indent;
-    int failures = 0;
-    for (DWORD index = 0;; ++index) {
+    auto list = [&](DWORD index) {
         DWORD nameSize = kNameSize;
-        LONG result = RegEnumKeyExA(key, index, b.name.data(), &nameSize, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS)
-            return 0;
-        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) {
-            if (++failures == kFailuresInARow)
-                return result;
-            continue;
-        }
-        failures = 0;
-        HKEY subkey = nullptr;
-        LONG opened = RegOpenKeyExA(key, b.name.data(), 0, KEY_READ, &subkey);
-        if (opened != ERROR_SUCCESS)
-            return opened;
-        Insert(edit, subIndent.GetString(), static_cast<std::size_t>(subIndent.GetLength()));
-        Insert(edit, b.name.data(), strnlen(b.name.data(), kNameSize));
-        Insert(edit, "\r\n");
-        LONG walked = DumpRegistryKey(subkey, edit, subIndent);
-        RegCloseKey(subkey);
-        if (walked != 0)
-            return walked;
-    }
+        return RegEnumKeyExA(key, index, b.name.data(), &nameSize, nullptr, nullptr, nullptr, nullptr);
+    };
+    return ForEachEntry(list, [&](LONG) { return DumpSubkey(key, edit, subIndent, b); });
 }
 
 } // namespace
