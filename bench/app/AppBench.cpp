@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/resource.h>
@@ -33,6 +34,8 @@
 #include "framework/PostedMessageQueue.h"
 #include "framework/WndWidget.h"
 #include "platform/DeviceDirectory.h"
+#include "platform/PortProbeScope.h"
+#include "platform/SystemPaths.h"
 #include "resources/ProgramResources.h"
 #include "serial/CSerialPort.h"
 
@@ -219,28 +222,93 @@ void SilentLine(int runs, int seconds) {
     std::printf("  the program over the bare wakeups: %.2f x\n", Median(shares) / Median(floors));
 }
 
-// The probe of COM1 to COM255 as the port dialog makes it, on a machine without serial ports.
+// One probe of COM1 to COM255 as the port dialog makes it; the ports found.
+int ProbeOnce(bool oneLookAtProc) {
+    std::optional<platform::PortProbeScope> scope;
+    if (oneLookAtProc)
+        scope.emplace();
+    CSerialPort probe;
+    char name[16];
+    int found = 0;
+    for (int n = 1; n <= 255; ++n) {
+        std::snprintf(name, sizeof name, "COM%d", n);
+        probe.SetShareMode(0);
+        probe.SetBaudRate(115200);
+        if (probe.Open(name)) {
+            ++found;
+            probe.Close();
+        }
+    }
+    return found;
+}
+
+// Pseudo-terminals linked into a device folder as ttyUSB0 upwards, standing in for present ports.
+class PresentPorts {
+public:
+    explicit PresentPorts(int count) {
+        char folder[] = "/tmp/martool-bench-devices-XXXXXX";
+        if (mkdtemp(folder) == nullptr)
+            return;
+        m_folder = folder;
+        for (int i = 0; i < count; ++i) {
+            int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+            if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+                break;
+            m_masters.push_back(master);
+            std::string link = m_folder + "/ttyUSB" + std::to_string(i);
+            if (symlink(ptsname(master), link.c_str()) != 0)
+                break;
+            m_links.push_back(link);
+        }
+    }
+    ~PresentPorts() {
+        for (const std::string& link : m_links)
+            unlink(link.c_str());
+        for (int master : m_masters)
+            close(master);
+        if (!m_folder.empty())
+            rmdir(m_folder.c_str());
+    }
+    const std::string& Folder() const { return m_folder; }
+    int Count() const { return static_cast<int>(m_links.size()); }
+
+private:
+    std::string m_folder;
+    std::vector<int> m_masters;
+    std::vector<std::string> m_links;
+};
+
+// The probe on a machine without serial ports, then with 32 present ports (each open asks which
+// devices other programs hold): one look at /proc for the whole probe, as the dialog makes it,
+// against one look per port, measured side by side.
 void Probe(int runs) {
     std::vector<double> ms;
     for (int run = 0; run < runs; ++run) {
         auto start = Clock::now();
-        CSerialPort probe;
-        char name[16];
-        int found = 0;
-        for (int n = 1; n <= 255; ++n) {
-            std::snprintf(name, sizeof name, "COM%d", n);
-            probe.SetShareMode(0);
-            probe.SetBaudRate(115200);
-            if (probe.Open(name)) {
-                ++found;
-                probe.Close();
-            }
-        }
+        int found = ProbeOnce(true);
         ms.push_back(1000 * Seconds(Clock::now() - start));
         if (found != 1) // the loopback plug only
             std::fprintf(stderr, "probe found %d ports\n", found);
     }
     Report("probe of COM1-COM255, no serial hardware", ms, "ms", 50, false);
+
+    PresentPorts present(32);
+    platform::SetDeviceDirectory(present.Folder());
+    std::vector<double> shared, perPort;
+    for (int run = 0; run < runs; ++run) {
+        auto start = Clock::now();
+        int found = ProbeOnce(true);
+        shared.push_back(1000 * Seconds(Clock::now() - start));
+        start = Clock::now();
+        found += ProbeOnce(false);
+        perPort.push_back(1000 * Seconds(Clock::now() - start));
+        if (found != 2 * (present.Count() + 1))
+            std::fprintf(stderr, "probe found %d ports of %d\n", found, 2 * (present.Count() + 1));
+    }
+    platform::SetDeviceDirectory("/nonexistent/bench-devices");
+    Report("probe of COM1-COM255, 32 ports present, one look at /proc", shared, "ms", 50, false);
+    Report("  the same with one look at /proc per port", perPort, "ms", 50, false);
+    std::printf("  one look per port over one per probe: %.2f x\n", Median(perPort) / Median(shared));
 }
 
 // From the start of the program to its window and port dialog on the screen.
@@ -270,6 +338,9 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform::SetDeviceDirectory("/nonexistent/bench-devices");
+    // Lock files of the ports the benchmark opens go to a folder of its own.
+    char locks[] = "/tmp/martool-bench-locks-XXXXXX";
+    platform::SetLockDirectories({mkdtemp(locks) != nullptr ? locks : "/nonexistent/bench-locks"});
     QApplication qt(argc, argv);
     resources::RegisterProgramResources();
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -283,5 +354,6 @@ int main(int argc, char** argv) {
         ReceiveRate(runs, megabytes << 20);
     if (only.empty() || only == "silent")
         SilentLine(3, 5);
+    rmdir(locks);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
 #include "framework/CDataExchange.h"
+#include "platform/PortProbeScope.h"
 #include "resources/ResourceIds.h"
 #include "serial/CSerialPort.h"
 
@@ -40,8 +41,10 @@ BOOL CPortSettingsDlg::OnInitDialog() {
 }
 
 // Lists every name that can be opened exclusively right now. The program's own port is open already,
-// so it fails here and is not listed twice.
+// so it fails here and is not listed twice. The scope lets the 255 opens share one look at which
+// devices other programs hold.
 void CPortSettingsDlg::ProbePorts() {
+    platform::PortProbeScope scope;
     auto* probe = new CSerialPort;
     char name[16];
     for (int n = kFirstPort; n <= kLastPort; ++n) {

@@ -42,4 +42,12 @@ bool ReadsReturnAtOnce(const COMMTIMEOUTS& timeouts) {
            timeouts.ReadTotalTimeoutConstant == 0;
 }
 
+bool LineHeldByHandshake(const DCB& dcb, DWORD function) {
+    if (function == SETRTS || function == CLRRTS)
+        return dcb.fRtsControl == RTS_CONTROL_HANDSHAKE;
+    if (function == SETDTR || function == CLRDTR)
+        return dcb.fDtrControl == DTR_CONTROL_HANDSHAKE;
+    return false;
+}
+
 } // namespace platform

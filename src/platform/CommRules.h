@@ -17,4 +17,9 @@ DCB DefaultControlBlock();
 // here implement, since a read must never block the user interface.
 bool ReadsReturnAtOnce(const COMMTIMEOUTS& timeouts);
 
+// True when the block hands the line that an escape function drives to the driver: RTS under
+// RTS_CONTROL_HANDSHAKE, DTR under DTR_CONTROL_HANDSHAKE. The driver refuses to drive such a line
+// by hand (ERROR_INVALID_PARAMETER), as serial drivers do.
+bool LineHeldByHandshake(const DCB& dcb, DWORD function);
+
 } // namespace platform

@@ -84,6 +84,11 @@ bool LoopbackPlug::SetTimeouts(const COMMTIMEOUTS& timeouts) {
 }
 
 bool LoopbackPlug::Escape(DWORD function) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (LineHeldByHandshake(m_dcb, function))
+            return Fail(ERROR_INVALID_PARAMETER);
+    }
     switch (function) {
     case SETRTS:
     case CLRRTS:

@@ -86,6 +86,22 @@ void SimulatedDevice::SetPresence(Presence presence) {
     m_presence = presence;
 }
 
+void SimulatedDevice::Unplug() {
+    std::lock_guard lock(m_mutex);
+    m_unplugged = true;
+    m_presence = Presence::Absent;
+}
+
+void SimulatedDevice::PlugIn() {
+    std::lock_guard lock(m_mutex);
+    m_unplugged = false;
+    m_presence = Presence::Present;
+    ++m_plugIns;
+    m_dcb = DefaultControlBlock();
+    m_timeouts = COMMTIMEOUTS{};
+    m_dtr = m_rts = false;
+}
+
 void SimulatedDevice::SetFault(Fault fault, bool failing) {
     std::lock_guard lock(m_mutex);
     m_faults[static_cast<std::size_t>(fault)] = failing;

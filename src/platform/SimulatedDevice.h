@@ -88,6 +88,13 @@ public:
     void SetPresence(Presence presence);
     void SetFault(Fault fault, bool failing = true);
 
+    // Pulls the device out, as a USB adapter is unplugged: calls on an open handle fail with
+    // ERROR_DEVICE_NOT_CONNECTED once the bytes it was given are read, and opens find nothing.
+    void Unplug();
+    // Plugs it in again as a fresh device: 9600 8N1, no time-outs, DTR and RTS off. An open handle
+    // heals at its next call: it gives the device back its block, time-outs and lines.
+    void PlugIn();
+
     void SetCts(bool on);
     void SetDsr(bool on);
     void SetDcd(bool on);
@@ -126,6 +133,8 @@ private:
     Presence m_presence = Presence::Present;
     bool m_faults[9] = {};
     bool m_open = false;
+    bool m_unplugged = false;
+    unsigned m_plugIns = 0; // how often it came back: a handle opened before that has to heal
     bool m_cts = false;
     bool m_dsr = false;
     bool m_dcd = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/CommRules.h"
 #include "platform/LastError.h"
 
 namespace platform {
@@ -15,8 +16,32 @@ bool Simulated() {
 
 } // namespace
 
+// Made by SimulatedDevice::Open, which holds the device's mutex.
 SimulatedHandle::SimulatedHandle(std::shared_ptr<SimulatedDevice> device, bool overlapped)
-    : CommDevice(overlapped), m_device(std::move(device)) {}
+    : CommDevice(overlapped), m_device(std::move(device)), m_plugIns(m_device->m_plugIns) {
+    Keep();
+}
+
+void SimulatedHandle::Keep() {
+    m_dcb = m_device->m_dcb;
+    m_timeouts = m_device->m_timeouts;
+    m_dtr = m_device->m_dtr;
+    m_rts = m_device->m_rts;
+}
+
+bool SimulatedHandle::Attached() {
+    SimulatedDevice& device = *m_device;
+    if (device.m_unplugged)
+        return FailText(ERROR_DEVICE_NOT_CONNECTED, "The device has gone away");
+    if (m_plugIns != device.m_plugIns) {
+        m_plugIns = device.m_plugIns;
+        device.m_dcb = m_dcb;
+        device.m_timeouts = m_timeouts;
+        device.m_dtr = m_dtr;
+        device.m_rts = m_rts;
+    }
+    return true;
+}
 
 SimulatedHandle::~SimulatedHandle() {
     std::lock_guard lock(m_device->m_mutex);
@@ -36,6 +61,10 @@ bool SimulatedHandle::Read(void* buffer, DWORD length, DWORD& done, const Transf
     if (m_device->Failing(Fault::Read))
         return Simulated();
     auto& input = m_device->m_input;
+    // What the device was given before it went is read first.
+    bool givenBefore = m_device->m_unplugged && !input.empty();
+    if (!givenBefore && !Attached())
+        return false;
     auto count = std::min<std::size_t>(length, input.size());
     std::copy_n(input.begin(), count, static_cast<char*>(buffer));
     input.erase(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(count));
@@ -49,6 +78,8 @@ bool SimulatedHandle::Write(const void* buffer, DWORD length, DWORD& done, const
     m_device->Record({.op = how.withCompletion ? Op::WriteFileEx : Op::WriteFile, .length = length});
     if (m_device->Failing(Fault::Write))
         return Simulated();
+    if (!Attached())
+        return false;
     m_device->m_written.append(static_cast<const char*>(buffer), length);
     done = length;
     return true;
@@ -63,6 +94,10 @@ bool SimulatedHandle::Close() {
 bool SimulatedHandle::GetState(DCB& dcb) {
     std::lock_guard lock(m_device->m_mutex);
     bool failing = m_device->Failing(Fault::GetCommState);
+    if (!failing && !Attached()) {
+        m_device->Record({.op = Op::GetCommState});
+        return false;
+    }
     if (!failing)
         dcb = m_device->m_dcb;
     m_device->Record({.op = Op::GetCommState, .dcb = failing ? DCB{} : dcb});
@@ -74,8 +109,11 @@ bool SimulatedHandle::SetState(const DCB& dcb) {
     m_device->Record({.op = Op::SetCommState, .dcb = dcb});
     if (m_device->Failing(Fault::SetCommState))
         return Simulated();
+    if (!Attached())
+        return false;
     m_device->m_dcb = dcb;
     m_device->DriveLines(dcb);
+    Keep();
     return true;
 }
 
@@ -84,7 +122,10 @@ bool SimulatedHandle::SetTimeouts(const COMMTIMEOUTS& timeouts) {
     m_device->Record({.op = Op::SetCommTimeouts, .timeouts = timeouts});
     if (m_device->Failing(Fault::SetCommTimeouts))
         return Simulated();
+    if (!Attached())
+        return false;
     m_device->m_timeouts = timeouts;
+    Keep();
     return true;
 }
 
@@ -93,14 +134,18 @@ bool SimulatedHandle::Escape(DWORD function) {
     m_device->Record({.op = Op::EscapeCommFunction, .code = function});
     if (m_device->Failing(Fault::EscapeCommFunction))
         return Simulated();
+    if (!Attached())
+        return false;
+    if (LineHeldByHandshake(m_device->m_dcb, function))
+        return Fail(ERROR_INVALID_PARAMETER);
     switch (function) {
     case SETRTS:
     case CLRRTS:
-        m_device->m_rts = function == SETRTS;
+        m_device->m_rts = m_rts = function == SETRTS;
         return true;
     case SETDTR:
     case CLRDTR:
-        m_device->m_dtr = function == SETDTR;
+        m_device->m_dtr = m_dtr = function == SETDTR;
         return true;
     case SETXOFF:
     case SETXON:
@@ -117,6 +162,8 @@ bool SimulatedHandle::ModemStatus(DWORD& status) {
     Note(Op::GetCommModemStatus);
     if (m_device->Failing(Fault::GetCommModemStatus))
         return Simulated();
+    if (!Attached())
+        return false;
     const SimulatedDevice& d = *m_device;
     status = (d.m_cts ? MS_CTS_ON : 0) | (d.m_dsr ? MS_DSR_ON : 0) | (d.m_ri ? MS_RING_ON : 0) |
              (d.m_dcd ? MS_RLSD_ON : 0);
@@ -135,6 +182,8 @@ bool SimulatedHandle::DtrRts(DWORD& lines) {
     std::lock_guard lock(m_device->m_mutex);
     if (m_device->Failing(Fault::GetDtrRts))
         return Simulated();
+    if (!Attached())
+        return false;
     lines = (m_device->m_dtr ? SERIAL_DTR_STATE : 0) | (m_device->m_rts ? SERIAL_RTS_STATE : 0);
     return true;
 }
@@ -143,6 +192,8 @@ bool SimulatedHandle::Stats(SERIALPERF_STATS& stats) {
     std::lock_guard lock(m_device->m_mutex);
     if (m_device->Failing(Fault::GetStats))
         return Simulated();
+    if (!Attached())
+        return false;
     stats = m_device->m_stats;
     return true;
 }

@@ -34,8 +34,18 @@ private:
 
     // Records a call that carries nothing but its kind.
     void Note(Op op);
+    // The caller holds the device's mutex. False after recording ERROR_DEVICE_NOT_CONNECTED while
+    // the device is unplugged; once it is back, first gives it this handle's settings and lines.
+    bool Attached();
+    // Remembers what the device holds now, to give it back after it has been plugged in again.
+    void Keep();
 
     std::shared_ptr<SimulatedDevice> m_device;
+    unsigned m_plugIns;
+    DCB m_dcb{};
+    COMMTIMEOUTS m_timeouts{};
+    bool m_dtr = false;
+    bool m_rts = false;
 };
 
 } // namespace platform

@@ -6,10 +6,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/CommRules.h"
-#include "platform/CommWaitSet.h"
+#include "platform/DeviceIdentity.h"
+#include "platform/DeviceOpeners.h"
 #include "platform/LastError.h"
 #include "platform/TermiosMapping.h"
 #include "platform/TtyOpen.h"
@@ -39,8 +42,16 @@ void FailOpen(int errnum) {
     }
 }
 
-DWORD DeviceError(int errnum) {
-    return errnum == EIO ? ERROR_DEVICE_NOT_CONNECTED : ErrorFromErrno(errnum);
+std::string NodeName(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// Another program uses the port: it holds a live lock file for it, or has it open without locking.
+bool InUseElsewhere(const std::string& path, int fd) {
+    if (UucpLock::HeldElsewhere(NodeName(path)))
+        return true;
+    struct stat info {};
+    return fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) && DeviceOpeners::OpenElsewhere(info.st_rdev);
 }
 
 } // namespace
@@ -49,37 +60,54 @@ std::unique_ptr<CommDevice> OpenTty(const std::string& path, bool overlapped) {
     return TtyDevice::Open(path, overlapped);
 }
 
-std::unique_ptr<TtyDevice> TtyDevice::Open(const std::string& path, bool overlapped) {
+int TtyDevice::Acquire(const std::string& path) {
     // Non-blocking, so that a port without carrier opens at once and no read or write ever waits.
     int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         FailOpen(errno);
-        return nullptr;
+        return -1;
     }
     // A port is held by one program at a time, whatever the share mode, as serial drivers do.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int error = errno;
         close(fd);
         FailOpen(error);
-        return nullptr;
+        return -1;
     }
+    if (InUseElsewhere(path, fd)) {
+        close(fd);
+        FailText(ERROR_ACCESS_DENIED, "The port is in use by another program");
+        return -1;
+    }
+    return fd;
+}
+
+std::unique_ptr<TtyDevice> TtyDevice::Open(const std::string& path, bool overlapped) {
+    int fd = Acquire(path);
+    if (fd < 0)
+        return nullptr;
     termios2 found{};
     if (ioctl(fd, TCGETS2, &found) != 0) {
         close(fd);
         FailErrno(ERROR_FILE_NOT_FOUND, ENOTTY);
         return nullptr;
     }
-    std::unique_ptr<TtyDevice> device(new TtyDevice(fd, overlapped, found));
+    std::unique_ptr<TtyDevice> device(new TtyDevice(fd, overlapped, path, found));
+    if (!device->m_lock.Take(NodeName(path))) {
+        FailText(ERROR_ACCESS_DENIED, "The port is in use by another program");
+        return nullptr;
+    }
     if (!device->TakeOver())
         return nullptr;
     return device;
 }
 
-TtyDevice::TtyDevice(int fd, bool overlapped, const termios2& found)
-    : CommDevice(overlapped), m_fd(fd), m_found(found), m_kept(DefaultControlBlock()) {}
+TtyDevice::TtyDevice(int fd, bool overlapped, std::string path, const termios2& found)
+    : CommDevice(overlapped), m_fd(fd), m_path(std::move(path)), m_identity(UsbIdentity(NodeName(m_path))),
+      m_found(found), m_kept(DefaultControlBlock()) {}
 
 TtyDevice::~TtyDevice() {
-    if (m_fd >= 0)
+    if (!m_closed)
         Close();
 }
 
@@ -89,7 +117,7 @@ bool TtyDevice::TakeOver() {
     termios2 raw = m_found;
     MakeRaw(raw);
     if (ioctl(m_fd, TCSETS2, &raw) != 0)
-        return FailErrno(DeviceError(errno), errno);
+        return Failed(errno);
     m_readAhead.reset(new BYTE[kReadAheadSize]);
     m_driverCounts = ioctl(m_fd, TIOCGICOUNT, &m_countsAtOpen) == 0;
     m_counts = m_countsAtOpen;
@@ -105,8 +133,16 @@ bool TtyDevice::TakeOver() {
     return true;
 }
 
-// Puts the port back as it was found, so that probing a port leaves no trace.
+// Puts the port back as it was found, so that probing a port leaves no trace. Output still held
+// (the peer sent XOFF, CTS is low) is thrown away first: the driver would otherwise make close()
+// wait for it for up to its closing wait, 30 s by default, with the user interface frozen. (The
+// closing wait itself is a setting of the port, kept across opens, so it is left alone.)
 bool TtyDevice::Close() {
+    m_closed = true;
+    m_lock.Release();
+    if (m_fd < 0)
+        return true;
+    ioctl(m_fd, TCFLSH, TCOFLUSH);
     ioctl(m_fd, TIOCNXCL);
     ioctl(m_fd, TCSETS2, &m_found);
     int fd = m_fd;
@@ -118,7 +154,8 @@ bool TtyDevice::Close() {
 
 bool TtyDevice::Read(void* buffer, DWORD length, DWORD& done, const Transfer&) {
     done = 0;
-    if (m_readPos == m_readEnd && length > 0 && !Fill())
+    // What was read ahead is served first, also after the device has gone.
+    if (m_readPos == m_readEnd && length > 0 && (!Present() || !Fill()))
         return false;
     DWORD count = std::min(length, m_readEnd - m_readPos);
     if (count == 1)
@@ -132,8 +169,6 @@ bool TtyDevice::Read(void* buffer, DWORD length, DWORD& done, const Transfer&) {
 
 bool TtyDevice::Fill() {
     m_readPos = m_readEnd = 0;
-    if (m_hungUp)
-        return HangUp(0);
     for (;;) {
         ssize_t got = read(m_fd, m_readAhead.get(), kReadAheadSize);
         if (got > 0) {
@@ -145,30 +180,21 @@ bool TtyDevice::Fill() {
                 m_readEnd = 0;
             return true;
         }
+        // The line has hung up.
         if (got == 0)
-            return HangUp(0);
+            return Lost(0);
         if (errno == EINTR)
             continue;
         if (errno == EAGAIN)
             return true;
-        return errno == EIO ? HangUp(EIO) : FailErrno(errno);
+        return Failed(errno);
     }
-}
-
-// The other end has gone: every read fails from now on, and the loop stops watching the line, which
-// would otherwise stay readable for ever.
-bool TtyDevice::HangUp(int errnum) {
-    if (!m_hungUp) {
-        CommWaitSet::Instance().Unwatch(m_fd);
-        m_hungUp = true;
-    }
-    if (errnum != 0)
-        return FailErrno(ERROR_DEVICE_NOT_CONNECTED, errnum);
-    return FailText(ERROR_DEVICE_NOT_CONNECTED, "The line has hung up");
 }
 
 bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Transfer&) {
     done = 0;
+    if (!Present())
+        return false;
     if (length == 0)
         return true;
     for (;;) {
@@ -183,14 +209,16 @@ bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Trans
         // The driver cannot take a byte now (its buffer is full or flow control holds it).
         if (put == 0 || errno == EAGAIN)
             return FailErrno(ERROR_WRITE_FAULT, EAGAIN);
-        return FailErrno(DeviceError(errno), errno);
+        return Failed(errno);
     }
 }
 
 bool TtyDevice::GetState(DCB& dcb) {
+    if (!Present())
+        return false;
     termios2 settings{};
     if (ioctl(m_fd, TCGETS2, &settings) != 0)
-        return FailErrno(DeviceError(errno), errno);
+        return Failed(errno);
     dcb = m_kept;
     TermiosToControlBlock(settings, dcb);
     // The driver may have settled on a speed close to the one asked for; report the one asked for.
@@ -203,11 +231,14 @@ bool TtyDevice::SetState(const DCB& dcb) {
     DWORD error = CheckControlBlock(dcb);
     if (error != ERROR_SUCCESS || !TermiosCanCarry(dcb))
         return Fail(error != ERROR_SUCCESS ? error : ERROR_INVALID_PARAMETER);
+    if (!Present())
+        return false;
     termios2 before{};
     if (ioctl(m_fd, TCGETS2, &before) != 0)
-        return FailErrno(DeviceError(errno), errno);
+        return Failed(errno);
     if (!ApplySettings(dcb, before)) {
-        ioctl(m_fd, TCSETS2, &before);
+        if (m_fd >= 0)
+            ioctl(m_fd, TCSETS2, &before);
         return false;
     }
     ForgetReadings();
@@ -221,7 +252,7 @@ bool TtyDevice::ApplySettings(const DCB& dcb, const termios2& before) {
     ControlBlockToTermios(dcb, wanted);
     termios2 held{};
     if (ioctl(m_fd, TCSETS2, &wanted) != 0 || ioctl(m_fd, TCGETS2, &held) != 0)
-        return FailErrno(DeviceError(errno), errno);
+        return Failed(errno);
     if (!SameLineSettings(wanted, held))
         return FailText(ERROR_INVALID_PARAMETER, "The device does not support these line settings");
     if (!DriveLinesFor(dcb))

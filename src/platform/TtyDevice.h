@@ -1,9 +1,17 @@
 #pragma once
-// A real tty as a communications device. Opened non-blocking and held exclusively (flock and
-// TIOCEXCL), put in raw mode, and put back as it was found when closed. Reads return at once with
-// what has arrived; a 64 KiB read-ahead buffer serves one-byte reads without a system call. Writes
-// never block: a byte the driver cannot take now fails the write. Modem lines and driver counters
-// are read from the device at most every 10 ms and served from that reading in between.
+// A real tty as a communications device. Opened non-blocking and held exclusively (flock, TIOCEXCL
+// and a UUCP lock file), refused while another program has it open or locked, put in raw mode, and
+// put back as it was found when closed; closing discards output not yet sent, so it never waits on
+// flow control. Reads return at once with what has arrived; a 64 KiB read-ahead buffer serves
+// one-byte reads without a system call. Writes never block: a byte the driver cannot take now fails
+// the write. Modem lines and driver counters are read from the device at most every 10 ms and served
+// from that reading in between.
+//
+// When the device goes away (an adapter unplugged, the other end of a pseudo-terminal closed) every
+// call fails, the descriptor is let go and nothing is watched. Calls made while it is gone look for it
+// at most every 150 ms; once the same device is back at the same path (for USB, the same adapter by
+// its ids and serial number), it is reopened with this handle's settings and line states and calls
+// succeed again. What was read ahead before it went stays to be read.
 //
 // One thread uses a handle at a time, as with any handle; the read path takes no lock.
 
@@ -14,6 +22,7 @@
 #include <string>
 
 #include "platform/CommDevice.h"
+#include "platform/UucpLock.h"
 
 namespace platform {
 
@@ -36,24 +45,47 @@ public:
     bool DtrRts(DWORD& lines) override;
     bool Stats(SERIALPERF_STATS& stats) override;
     bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
-    int WaitDescriptor() const override { return m_hungUp ? -1 : m_fd; }
+    int WaitDescriptor() const override { return m_fd; }
+
+    // How long a gone device is left alone between two looks for its return.
+    static constexpr std::uint64_t kLookInterval = 150000000; // ns
 
 private:
-    TtyDevice(int fd, bool overlapped, const termios2& found);
+    TtyDevice(int fd, bool overlapped, std::string path, const termios2& found);
 
+    // Opens the node for this process alone: -1 after recording ERROR_FILE_NOT_FOUND or, when another
+    // program has it open or locked, ERROR_ACCESS_DENIED.
+    static int Acquire(const std::string& path);
     // Open's steps after the descriptor is held.
     bool TakeOver();
     // One read into the empty read-ahead buffer; false after recording a failure.
     bool Fill();
-    bool HangUp(int errnum);
+    // A failed system call: the device has gone (EIO, ENODEV, ENXIO) or some other failure.
+    bool Failed(int errnum);
+    // The device has gone: let the descriptor go and record the failure (errnum 0: end of file).
+    bool Lost(int errnum);
+    void Drop();
+    // True while the device is here; when it is gone, looks for its return (rate-limited) and
+    // reopens it; false after recording ERROR_DEVICE_NOT_CONNECTED.
+    bool Present();
+    bool Reopen();
+    bool RestoreLines(int lines);
     bool ApplySettings(const DCB& dcb, const termios2& before);
     bool DriveLinesFor(const DCB& dcb);
     bool Drive(int line, bool on);
     bool RefreshLines();
     bool RefreshCounts();
     void ForgetReadings() { m_linesExpire = m_countsExpire = 0; }
+    SERIALPERF_STATS DescriptorCounts() const;
+    static SERIALPERF_STATS Sum(const SERIALPERF_STATS& a, const SERIALPERF_STATS& b);
 
-    int m_fd;
+    int m_fd;                 // -1 while the device is gone and after closing
+    std::string m_path;
+    std::string m_identity;   // the USB device behind the node, where there is one
+    UucpLock m_lock;
+    bool m_gone = false;
+    bool m_closed = false;
+    std::uint64_t m_nextLook = 0;
     termios2 m_found;         // the settings as found at open, put back at close
     DCB m_kept;               // the block last written: fields termios has no place for
     DWORD m_askedSpeed = 0;   // speed last asked for ...
@@ -61,7 +93,6 @@ private:
     std::unique_ptr<BYTE[]> m_readAhead;
     DWORD m_readPos = 0;
     DWORD m_readEnd = 0;
-    bool m_hungUp = false;
 
     std::uint64_t m_linesExpire = 0;
     int m_lineBits = 0;          // TIOCM_* as last read
@@ -72,6 +103,7 @@ private:
     bool m_driverCounts = false;
     serial_icounter_struct m_countsAtOpen{};
     serial_icounter_struct m_counts{};
+    SERIALPERF_STATS m_countsBefore{}; // counted on descriptors the device had before it went away
     std::uint64_t m_bytesIn = 0;
     std::uint64_t m_bytesOut = 0;
 };

@@ -1,9 +1,10 @@
 // The modem lines, driver counters and escape functions of a tty.
 
 #include <cerrno>
-#include <ctime>
 #include <sys/ioctl.h>
 
+#include "platform/CoarseClock.h"
+#include "platform/CommRules.h"
 #include "platform/LastError.h"
 #include "platform/TtyDevice.h"
 
@@ -11,29 +12,13 @@ namespace platform {
 
 namespace {
 
-// The coarse clock costs a few nanoseconds; it runs a tick behind, so the tick is added to the
-// interval to keep readings at least 10 ms apart.
-std::uint64_t CoarseNow() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
-}
-
+// Readings are kept at least 10 ms: the coarse clock runs a tick behind, so the tick is added.
 std::uint64_t ReadingLifetime() {
-    static const std::uint64_t lifetime = [] {
-        timespec tick{};
-        clock_getres(CLOCK_MONOTONIC_COARSE, &tick);
-        return 10000000u + static_cast<std::uint64_t>(tick.tv_nsec);
-    }();
-    return lifetime;
+    return 10000000u + CoarseTick();
 }
 
 bool NoSuchLines(int errnum) {
     return errnum == ENOTTY || errnum == EINVAL;
-}
-
-DWORD LineError(int errnum) {
-    return errnum == EIO ? ERROR_DEVICE_NOT_CONNECTED : ErrorFromErrno(errnum);
 }
 
 DWORD Since(int now, int atOpen) {
@@ -54,7 +39,7 @@ bool TtyDevice::RefreshLines() {
         m_noModemLines = true;
         bits = m_drivenLines;
     } else {
-        return FailErrno(LineError(errno), errno);
+        return Failed(errno);
     }
     m_lineBits = bits;
     m_linesExpire = now + ReadingLifetime();
@@ -62,7 +47,7 @@ bool TtyDevice::RefreshLines() {
 }
 
 bool TtyDevice::ModemStatus(DWORD& status) {
-    if (!RefreshLines())
+    if (!Present() || !RefreshLines())
         return false;
     status = ((m_lineBits & TIOCM_CTS) ? MS_CTS_ON : 0) | ((m_lineBits & TIOCM_DSR) ? MS_DSR_ON : 0) |
              ((m_lineBits & TIOCM_RNG) ? MS_RING_ON : 0) | ((m_lineBits & TIOCM_CD) ? MS_RLSD_ON : 0);
@@ -70,7 +55,7 @@ bool TtyDevice::ModemStatus(DWORD& status) {
 }
 
 bool TtyDevice::DtrRts(DWORD& lines) {
-    if (!RefreshLines())
+    if (!Present() || !RefreshLines())
         return false;
     lines =
         ((m_lineBits & TIOCM_DTR) ? SERIAL_DTR_STATE : 0) | ((m_lineBits & TIOCM_RTS) ? SERIAL_RTS_STATE : 0);
@@ -79,22 +64,26 @@ bool TtyDevice::DtrRts(DWORD& lines) {
 
 bool TtyDevice::Drive(int line, bool on) {
     if (ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) != 0 && !NoSuchLines(errno))
-        return FailErrno(LineError(errno), errno);
+        return Failed(errno);
     m_drivenLines = on ? (m_drivenLines | line) : (m_drivenLines & ~line);
     return true;
 }
 
-// DTR and RTS follow the block as it is written; with handshaking the driver drives RTS.
+// DTR and RTS follow the block as it is written. With handshaking RTS is raised, as the receiver has
+// room; from then on the kernel drops and raises it as its buffer fills and drains (a port that was
+// left with RTS low would otherwise never hear from a peer that respects CTS).
 bool TtyDevice::DriveLinesFor(const DCB& dcb) {
     if (!Drive(TIOCM_DTR, dcb.fDtrControl == DTR_CONTROL_ENABLE))
         return false;
-    if (dcb.fRtsControl == RTS_CONTROL_HANDSHAKE)
-        return true;
-    return Drive(TIOCM_RTS, dcb.fRtsControl == RTS_CONTROL_ENABLE);
+    return Drive(TIOCM_RTS, dcb.fRtsControl == RTS_CONTROL_ENABLE || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE);
 }
 
 bool TtyDevice::Escape(DWORD function) {
+    if (!Present())
+        return false;
     ForgetReadings();
+    if (LineHeldByHandshake(m_kept, function))
+        return Fail(ERROR_INVALID_PARAMETER);
     int result = 0;
     switch (function) {
     case SETRTS:
@@ -115,7 +104,7 @@ bool TtyDevice::Escape(DWORD function) {
     default:
         return Fail(ERROR_INVALID_PARAMETER);
     }
-    return result == 0 || FailErrno(LineError(errno), errno);
+    return result == 0 || Failed(errno);
 }
 
 bool TtyDevice::RefreshCounts() {
@@ -128,29 +117,47 @@ bool TtyDevice::RefreshCounts() {
     else if (NoSuchLines(errno))
         m_driverCounts = false;
     else
-        return FailErrno(LineError(errno), errno);
+        return Failed(errno);
     m_countsExpire = now + ReadingLifetime();
     return true;
 }
 
-// Counts from the open. Where the driver keeps no counts, or its byte counts stay at zero while
-// bytes move (cdc-acm), the bytes moved through this handle are counted instead.
+// The driver's counts on the present descriptor, from its open.
+SERIALPERF_STATS TtyDevice::DescriptorCounts() const {
+    SERIALPERF_STATS counts{};
+    counts.ReceivedCount = Since(m_counts.rx, m_countsAtOpen.rx);
+    counts.TransmittedCount = Since(m_counts.tx, m_countsAtOpen.tx);
+    counts.FrameErrorCount = Since(m_counts.frame, m_countsAtOpen.frame);
+    counts.SerialOverrunErrorCount = Since(m_counts.overrun, m_countsAtOpen.overrun);
+    counts.BufferOverrunErrorCount = Since(m_counts.buf_overrun, m_countsAtOpen.buf_overrun);
+    counts.ParityErrorCount = Since(m_counts.parity, m_countsAtOpen.parity);
+    return counts;
+}
+
+// Counts from the open of the handle, across any reopening. Where the driver keeps no counts, or
+// its byte counts stay at zero while bytes move (cdc-acm), the bytes moved through this handle are
+// counted instead.
 bool TtyDevice::Stats(SERIALPERF_STATS& stats) {
-    if (!RefreshCounts())
+    if (!Present() || !RefreshCounts())
         return false;
-    stats = SERIALPERF_STATS{};
-    stats.ReceivedCount = Since(m_counts.rx, m_countsAtOpen.rx);
-    stats.TransmittedCount = Since(m_counts.tx, m_countsAtOpen.tx);
+    stats = Sum(m_countsBefore, DescriptorCounts());
     bool driverSilent = stats.ReceivedCount == 0 && stats.TransmittedCount == 0 && (m_bytesIn || m_bytesOut);
     if (!m_driverCounts || driverSilent) {
         stats.ReceivedCount = static_cast<DWORD>(m_bytesIn);
         stats.TransmittedCount = static_cast<DWORD>(m_bytesOut);
     }
-    stats.FrameErrorCount = Since(m_counts.frame, m_countsAtOpen.frame);
-    stats.SerialOverrunErrorCount = Since(m_counts.overrun, m_countsAtOpen.overrun);
-    stats.BufferOverrunErrorCount = Since(m_counts.buf_overrun, m_countsAtOpen.buf_overrun);
-    stats.ParityErrorCount = Since(m_counts.parity, m_countsAtOpen.parity);
     return true;
+}
+
+SERIALPERF_STATS TtyDevice::Sum(const SERIALPERF_STATS& a, const SERIALPERF_STATS& b) {
+    SERIALPERF_STATS sum{};
+    sum.ReceivedCount = a.ReceivedCount + b.ReceivedCount;
+    sum.TransmittedCount = a.TransmittedCount + b.TransmittedCount;
+    sum.FrameErrorCount = a.FrameErrorCount + b.FrameErrorCount;
+    sum.SerialOverrunErrorCount = a.SerialOverrunErrorCount + b.SerialOverrunErrorCount;
+    sum.BufferOverrunErrorCount = a.BufferOverrunErrorCount + b.BufferOverrunErrorCount;
+    sum.ParityErrorCount = a.ParityErrorCount + b.ParityErrorCount;
+    return sum;
 }
 
 } // namespace platform

@@ -34,4 +34,29 @@ TEST(EndToEnd, TypedTextComesBackFromTheLoopbackPlugIntoTheTerminal) {
     EXPECT_EQ(harness.PaneText(9), CString("Out: 6"));
 }
 
+// RTS/CTS flow on the plug: the driver keeps RTS (and so the plug's CTS) up although the dialog
+// drops RTS after the flow settings, so typing still echoes and is counted.
+TEST(EndToEnd, WithRtsCtsFlowTypedTextStillComesBackAndIsCounted) {
+    AppHarness harness;
+    harness.Start([&](CDialog& dialog) {
+        AppHarness::Choose(dialog, IDC_PORT, "COM255");
+        AppHarness::Tick(dialog, IDC_RTS_CTS, true);
+        AppHarness::Press(dialog, IDOK);
+    });
+    ASSERT_EQ(harness.Port().GetState(), Idle);
+    QWidget* terminal = harness.Frame()->m_wndTerminal.GetWidget();
+    QTest::keyClicks(terminal, "flow");
+    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "flow"; })) << harness.TerminalText();
+    harness.RunFor(30);
+    EXPECT_EQ(harness.PaneStyle(1), SBPS_NORMAL); // CTS
+    EXPECT_EQ(harness.PaneStyle(2), SBPS_NORMAL); // RTS, as the driver reports it
+    EXPECT_EQ(harness.PaneText(9), CString("Out: 4"));
+    EXPECT_EQ(harness.PaneText(10), CString("In: 4"));
+    // The toggle's escape fails without a word, and the line stays the driver's.
+    harness.Frame()->SendMessage(WM_COMMAND, ID_TOGGLE_RTS, 0);
+    harness.RunFor(30);
+    EXPECT_EQ(harness.PaneStyle(2), SBPS_NORMAL);
+    EXPECT_TRUE(harness.boxes.empty());
+}
+
 } // namespace

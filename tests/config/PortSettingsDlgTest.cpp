@@ -127,6 +127,7 @@ TEST_F(PortSettingsDlgTest, OkOpensSynchronouslyAndAppliesTheSettingsInOrder) {
     EXPECT_EQ(written[6].fInX, 1u);
     EXPECT_EQ(escapes, (std::vector<DWORD>{CLRRTS, SETDTR}));
     EXPECT_TRUE(com3->Dtr());
+    EXPECT_TRUE(com3->Rts()) << "under RTS handshaking the driver refuses CLRRTS";
 }
 
 TEST_F(PortSettingsDlgTest, StopBitsAndParityTextsBecomeTheirCodes) {

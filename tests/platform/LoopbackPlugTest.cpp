@@ -157,16 +157,51 @@ TEST_F(LoopbackPlugTest, BadBlocksAreRefusedAndChangeNothing) {
     EXPECT_EQ(State().StopBits, ONE5STOPBITS);
 }
 
+// RTS driven by hand (not handshaking) feeds the plug's own CTS, so dropping it holds the output.
 TEST_F(LoopbackPlugTest, CtsFlowControlHoldsOutputWhileRtsIsDown) {
     DCB dcb = State();
     dcb.fOutxCtsFlow = 1;
-    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
     ASSERT_TRUE(SetCommState(plug, &dcb));
     EXPECT_EQ(Write("a"), 1u);
     ASSERT_TRUE(EscapeCommFunction(plug, CLRRTS));
     EXPECT_EQ(Write("b"), 0u);
     EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
     EXPECT_EQ(ReadUpTo(5), "a");
+}
+
+// Under handshaking the driver owns the line: escapes on it fail and change nothing, so RTS/CTS
+// flow keeps CTS up and the echo flowing, and the other line stays the user's.
+TEST_F(LoopbackPlugTest, EscapesOnALineInHandshakeModeFailAndLeaveItRaised) {
+    struct Case {
+        BYTE rtsControl;
+        BYTE dtrControl;
+        DWORD refused;
+        DWORD allowed;
+        DWORD heldLine;
+    };
+    for (const Case& c : {Case{RTS_CONTROL_HANDSHAKE, DTR_CONTROL_ENABLE, CLRRTS, CLRDTR, SERIAL_RTS_STATE},
+                          Case{RTS_CONTROL_HANDSHAKE, DTR_CONTROL_ENABLE, SETRTS, SETDTR, SERIAL_RTS_STATE},
+                          Case{RTS_CONTROL_ENABLE, DTR_CONTROL_HANDSHAKE, CLRDTR, CLRRTS, SERIAL_DTR_STATE},
+                          Case{RTS_CONTROL_ENABLE, DTR_CONTROL_HANDSHAKE, SETDTR, SETRTS, SERIAL_DTR_STATE}}) {
+        SCOPED_TRACE(c.refused);
+        DCB dcb = State();
+        dcb.fOutxCtsFlow = c.rtsControl == RTS_CONTROL_HANDSHAKE;
+        dcb.fRtsControl = c.rtsControl;
+        dcb.fDtrControl = c.dtrControl;
+        ASSERT_TRUE(SetCommState(plug, &dcb));
+        SetLastError(0);
+        EXPECT_FALSE(EscapeCommFunction(plug, c.refused));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+        EXPECT_TRUE(EscapeCommFunction(plug, c.allowed));
+        DWORD lines = 0;
+        DWORD returned = 0;
+        ASSERT_TRUE(
+            DeviceIoControl(plug, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned, nullptr));
+        EXPECT_NE(lines & c.heldLine, 0u) << "the driver's line stays raised";
+        EXPECT_EQ(Write("e"), 1u);
+        EXPECT_EQ(ReadUpTo(5), "e");
+    }
 }
 
 TEST_F(LoopbackPlugTest, DsrSensitiveReceiverDropsWhatArrivesWhileDsrIsLow) {

@@ -138,6 +138,27 @@ TEST_F(PtyDeviceTest, SettingsReachTheDeviceAndReadBack) {
     EXPECT_EQ(std::memcmp(&back, &dcb, sizeof dcb), 0);
 }
 
+// With CRTSCTS the kernel drives RTS: handshaking raises it even after it was dropped by hand, and
+// escapes on it fail and change nothing, as the platform's drivers refuse them.
+TEST_F(PtyDeviceTest, HandshakingRaisesRtsAndRefusesEscapesOnIt) {
+    DCB dcb = State();
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    ASSERT_TRUE(Apply(dcb));
+    ASSERT_EQ(DtrRts() & SERIAL_RTS_STATE, 0u);
+    dcb.fOutxCtsFlow = 1;
+    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    ASSERT_TRUE(Apply(dcb));
+    EXPECT_NE(DtrRts() & SERIAL_RTS_STATE, 0u);
+    for (DWORD function : {CLRRTS, SETRTS}) {
+        SetLastError(0);
+        EXPECT_FALSE(EscapeCommFunction(handle, function));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    EXPECT_NE(DtrRts() & SERIAL_RTS_STATE, 0u);
+    EXPECT_TRUE(EscapeCommFunction(handle, CLRDTR));
+    EXPECT_EQ(DtrRts() & SERIAL_DTR_STATE, 0u);
+}
+
 // Blocks no line can carry, and what a pseudo-terminal silently ignores (it keeps 8 data bits and
 // no parity; reading the settings back shows the refusal, which must not pass for success).
 TEST_F(PtyDeviceTest, RefusedBlockChangesNothing) {
@@ -245,6 +266,22 @@ TEST_F(PtyDeviceTest, DsrSensitiveReadsDiscardWhileDsrIsLow) {
     ASSERT_TRUE(Apply(dcb));
     ASSERT_TRUE(pty.Send("kept"));
     EXPECT_EQ(ReadAll(4), "kept");
+}
+
+// Output held in the driver (the other side takes nothing, as under flow control) must not hold up
+// the close: it is thrown away, so the other side never gets it and the close returns at once.
+TEST_F(PtyDeviceTest, CloseDiscardsOutputNotYetSentAndReturnsAtOnce) {
+    const std::string block(4096, 'x');
+    std::size_t total = 0;
+    DWORD written = 0;
+    for (int i = 0; i < 1000 && WriteFile(handle, block.data(), 4096, &written, nullptr); ++i)
+        total += written;
+    ASSERT_GT(total, 2 * block.size()) << "more than the other side's own buffer holds";
+    ASSERT_TRUE(EscapeCommFunction(handle, SETXOFF));
+    auto start = std::chrono::steady_clock::now();
+    ClosePort();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_LT(pty.Receive(total, 500).size(), total);
 }
 
 TEST_F(PtyDeviceTest, CloseRestoresTheSettingsFound) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <functional>
 #include <thread>
 #include <tuple>
 
@@ -215,6 +216,55 @@ TEST_F(SimulatedDeviceTest, ClosedHandleStaysInvalidWhenItsSlotIsReused) {
     EXPECT_FALSE(CloseHandle(closed));
     EXPECT_EQ(sim->CountOf(Op::CloseHandle), 1u);
     EXPECT_TRUE(sim->IsOpen());
+}
+
+// Unplugged, every call fails once what the device was given is read; plugged in again it is a fresh
+// device, and the handle gives it back the block, time-outs and lines it had.
+TEST_F(SimulatedDeviceTest, AnUnpluggedDeviceFailsEveryCallAndHealsWhenPluggedInAgain) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DCB dcb{};
+    ASSERT_TRUE(GetCommState(handle, &dcb));
+    dcb.BaudRate = 57600;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    ASSERT_TRUE(SetCommState(handle, &dcb));
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
+    ASSERT_TRUE(SetCommTimeouts(handle, &timeouts));
+    ASSERT_TRUE(EscapeCommFunction(handle, CLRDTR));
+    sim->Inject("z");
+
+    sim->Unplug();
+    char byte = 0;
+    DWORD count = 0;
+    EXPECT_TRUE(ReadFile(handle, &byte, 1, &count, nullptr));
+    EXPECT_EQ(byte, 'z');
+    SERIALPERF_STATS stats{};
+    DWORD status = 0;
+    for (auto call : std::initializer_list<std::function<BOOL()>>{
+             [&] { return ReadFile(handle, &byte, 1, &count, nullptr); },
+             [&] { return WriteFile(handle, "w", 1, &count, nullptr); },
+             [&] { return GetCommState(handle, &dcb); }, [&] { return SetCommState(handle, &dcb); },
+             [&] { return EscapeCommFunction(handle, SETDTR); },
+             [&] { return GetCommModemStatus(handle, &status); },
+             [&] { return Ioctl(IOCTL_SERIAL_GET_STATS, &stats, sizeof stats); }}) {
+        SetLastError(0);
+        EXPECT_FALSE(call());
+        EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+    }
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+
+    sim->PlugIn();
+    EXPECT_EQ(sim->Dcb().BaudRate, 9600u) << "a fresh device";
+    EXPECT_TRUE(GetCommModemStatus(handle, &status));
+    EXPECT_EQ(sim->Dcb().BaudRate, 57600u);
+    EXPECT_EQ(sim->Timeouts().ReadIntervalTimeout, MAXDWORD);
+    EXPECT_FALSE(sim->Dtr());
+    EXPECT_TRUE(sim->Rts());
+    sim->Inject("back");
+    char buffer[8] = {};
+    EXPECT_TRUE(ReadFile(handle, buffer, sizeof buffer, &count, nullptr));
+    EXPECT_EQ(std::string(buffer, count), "back");
 }
 
 } // namespace
