@@ -60,7 +60,7 @@ std::unique_ptr<CommDevice> OpenTty(const std::string& path, bool overlapped) {
     return TtyDevice::Open(path, overlapped);
 }
 
-int TtyDevice::Acquire(const std::string& path) {
+int TtyDevice::Acquire(const std::string& path, termios2& found) {
     // Non-blocking, so that a port without carrier opens at once and no read or write ever waits.
     int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -74,6 +74,12 @@ int TtyDevice::Acquire(const std::string& path) {
         FailOpen(error);
         return -1;
     }
+    if (ioctl(fd, TCGETS2, &found) != 0) {
+        close(fd);
+        FailErrno(ERROR_FILE_NOT_FOUND, ENOTTY);
+        return -1;
+    }
+    // Only now that it is known to be a tty: a file such as /dev/null is open everywhere.
     if (InUseElsewhere(path, fd)) {
         close(fd);
         FailText(ERROR_ACCESS_DENIED, "The port is in use by another program");
@@ -83,15 +89,10 @@ int TtyDevice::Acquire(const std::string& path) {
 }
 
 std::unique_ptr<TtyDevice> TtyDevice::Open(const std::string& path, bool overlapped) {
-    int fd = Acquire(path);
+    termios2 found{};
+    int fd = Acquire(path, found);
     if (fd < 0)
         return nullptr;
-    termios2 found{};
-    if (ioctl(fd, TCGETS2, &found) != 0) {
-        close(fd);
-        FailErrno(ERROR_FILE_NOT_FOUND, ENOTTY);
-        return nullptr;
-    }
     std::unique_ptr<TtyDevice> device(new TtyDevice(fd, overlapped, path, found));
     if (!device->m_lock.Take(NodeName(path))) {
         FailText(ERROR_ACCESS_DENIED, "The port is in use by another program");

@@ -53,9 +53,10 @@ public:
 private:
     TtyDevice(int fd, bool overlapped, std::string path, const termios2& found);
 
-    // Opens the node for this process alone: -1 after recording ERROR_FILE_NOT_FOUND or, when another
-    // program has it open or locked, ERROR_ACCESS_DENIED.
-    static int Acquire(const std::string& path);
+    // Opens the node for this process alone and reads its settings into found: -1 after recording
+    // ERROR_FILE_NOT_FOUND (no tty there) or, when another program has it open or locked,
+    // ERROR_ACCESS_DENIED.
+    static int Acquire(const std::string& path, termios2& found);
     // Open's steps after the descriptor is held.
     bool TakeOver();
     // One read into the empty read-ahead buffer; false after recording a failure.

@@ -68,14 +68,10 @@ bool TtyDevice::Reopen() {
         return false;
     if (!m_identity.empty() && UsbIdentity(m_path.substr(m_path.find_last_of('/') + 1)) != m_identity)
         return false;
-    int fd = Acquire(m_path);
+    termios2 found{};
+    int fd = Acquire(m_path, found);
     if (fd < 0)
         return false;
-    termios2 found{};
-    if (ioctl(fd, TCGETS2, &found) != 0) {
-        close(fd);
-        return false;
-    }
     ioctl(fd, TIOCEXCL);
     m_fd = fd;
     m_gone = false;
