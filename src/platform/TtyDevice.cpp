@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -46,9 +47,20 @@ std::string NodeName(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
 }
 
+} // namespace
+
+// Lock files are named after the device's own node ("ttyUSB0"), also when it is reached through a
+// link such as /dev/serial/by-id/....
+std::string TtyDevice::LockName(const std::string& path) {
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+    return NodeName(real ? std::string(real.get()) : path);
+}
+
+namespace {
+
 // Another program uses the port: it holds a live lock file for it, or has it open without locking.
 bool InUseElsewhere(const std::string& path, int fd) {
-    if (UucpLock::HeldElsewhere(NodeName(path)))
+    if (UucpLock::HeldElsewhere(TtyDevice::LockName(path)))
         return true;
     struct stat info {};
     return fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) && DeviceOpeners::OpenElsewhere(info.st_rdev);
@@ -94,7 +106,7 @@ std::unique_ptr<TtyDevice> TtyDevice::Open(const std::string& path, bool overlap
     if (fd < 0)
         return nullptr;
     std::unique_ptr<TtyDevice> device(new TtyDevice(fd, overlapped, path, found));
-    if (!device->m_lock.Take(NodeName(path))) {
+    if (!device->m_lock.Take(LockName(path))) {
         FailText(ERROR_ACCESS_DENIED, "The port is in use by another program");
         return nullptr;
     }

@@ -47,6 +47,9 @@ public:
     bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
     int WaitDescriptor() const override { return m_fd; }
 
+    // The name of the device's lock file, after the node the path leads to.
+    static std::string LockName(const std::string& path);
+
     // How long a gone device is left alone between two looks for its return.
     static constexpr std::uint64_t kLookInterval = 150000000; // ns
 

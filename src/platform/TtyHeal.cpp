@@ -72,6 +72,11 @@ bool TtyDevice::Reopen() {
     int fd = Acquire(m_path, found);
     if (fd < 0)
         return false;
+    // A node reached through a link may lead elsewhere now; the lock follows it.
+    if (!m_lock.Take(LockName(m_path))) {
+        close(fd);
+        return false;
+    }
     ioctl(fd, TIOCEXCL);
     m_fd = fd;
     m_gone = false;
