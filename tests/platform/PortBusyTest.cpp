@@ -3,6 +3,7 @@
 // with the lock directory of the test run and, where a process table is faked, a folder of its own.
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -133,6 +134,24 @@ TEST_F(PortBusyTest, WhileWeHoldThePortOnlyOurLockFileIsThereAndClosingLeavesNot
     EXPECT_EQ(files, std::vector<fs::path>{lockFile});
     CloseHandle(handle);
     EXPECT_TRUE(fs::is_empty(platform::LockDirectories().front()));
+}
+
+TEST_F(PortBusyTest, ANormalExitWithThePortStillOpenLeavesNoLockFileBehind) {
+    int held[2];
+    ASSERT_EQ(pipe(held), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        char byte = Open() != INVALID_HANDLE_VALUE && fs::exists(lockFile) ? 'y' : 'n';
+        [[maybe_unused]] auto put = write(held[1], &byte, 1);
+        std::exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(held[0], &byte, 1), 1);
+    EXPECT_EQ(byte, 'y');
+    waitpid(child, nullptr, 0);
+    close(held[0]);
+    close(held[1]);
+    EXPECT_FALSE(fs::exists(lockFile));
 }
 
 // A process that opened the device without locking it (cat, a script) keeps it busy until it ends.
