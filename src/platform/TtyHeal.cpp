@@ -85,8 +85,10 @@ bool TtyDevice::Reopen() {
     termios2 raw = found;
     MakeRaw(raw);
     if (!ApplySettings(m_kept, raw) || !RestoreLines(lines)) {
-        if (!m_gone)
+        if (!m_gone) {
+            ioctl(m_fd, TCSETS2, &found); // left as it was found
             Drop();
+        }
         return false;
     }
     m_countsBefore = Sum(m_countsBefore, DescriptorCounts());
