@@ -172,11 +172,13 @@ TEST(StartUp, WithoutItsWindowTheProgramEndsSayingWhyWithAFailingStatus) {
     bool dialogShown = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        WndWidgetBase* bridge = modal != nullptr ? WndWidgetBase::FromWidget(modal) : nullptr;
-        if (auto* dialog = bridge != nullptr ? dynamic_cast<CDialog*>(bridge->Owner()) : nullptr) {
-            dialogShown = true;
-            AppHarness::Press(*dialog, IDCANCEL);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            WndWidgetBase* bridge = window->isVisible() ? WndWidgetBase::FromWidget(window) : nullptr;
+            if (auto* dialog = bridge != nullptr ? dynamic_cast<CDialog*>(bridge->Owner()) : nullptr) {
+                dialogShown = true;
+                AppHarness::Press(*dialog, IDCANCEL);
+                return;
+            }
         }
     });
     watch.start(5);

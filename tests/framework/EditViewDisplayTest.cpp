@@ -120,7 +120,7 @@ TEST_F(EditViewDisplayTest, ALongLineLooksAfterEditsAsWhenFreshlyLoaded) {
     };
     const std::vector<Edit> edits{
         {"a byte typed at the start", 0, 0, "Q"},
-        {"a tab typed in the middle", 50000, 0, "\t"},
+        {"a tab typed in the middle", 50004, 0, "\t"}, // five columns wide there
         {"the leading tab deleted", 0, 1, ""},
         {"bytes typed at the end", line.size(), 0, "xyz"},
     };
