@@ -1,18 +1,21 @@
 // Cost per byte inserted through the edit control's own character handling (DefaultChar), as the
 // terminal does for every received byte, with 0, 10 MB and 100 MB of text before it and inside a
 // 1 MB line; the ratios to the empty case should stay near 1. Then the resident memory that 100 MB
-// of text takes, per character (at most 2), and what a paint of the window costs.
+// of text takes, per character (at most 2), and what a paint of the window costs, in a text of short
+// lines and at the end of long ones.
 //
 // Times are CPU time of the benchmark's thread.
 //
 // Usage: bench_edit [runs] [case]   (medians over runs, 7 by default; with a case number 1-6, only
-// that insertion case, e.g. to count its instructions under valgrind --tool=callgrind)
+// that insertion case, e.g. to count its instructions under valgrind --tool=callgrind; with "paint",
+// only the paints)
 
 #include <QApplication>
 #include <QImage>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -143,7 +146,28 @@ void MeasureInsertion(EditView& view, int runs, std::size_t only) {
     }
 }
 
+// Paints of the window at the end of a very long line: as they are, and each after a byte received
+// there (as while text streams in), so that what a paint may keep from the last one is tested too.
+void MeasureLongLinePaint(EditView& view, int runs) {
+    const std::size_t size = 100 * kMB;
+    Fill(view, size, false);
+    view.SetSel(size, size);
+    const double still = PaintMicroseconds(view, runs);
+    QImage image(view.viewport()->size(), QImage::Format_RGB32);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        view.DefaultChar('x');
+        const double start = Now();
+        view.viewport()->render(&image);
+        times.push_back((Now() - start) * 1e6);
+    }
+    std::printf("paint of the window at the end of a 100 MB line: %.0f us, after a byte received there: "
+                "%.0f us\n",
+                still, Median(times));
+}
+
 void MeasurePaint(EditView& view, int runs) {
+    MeasureLongLinePaint(view, runs);
     Fill(view, kMB, false);
     view.SetSel(kMB, kMB);
     const double longLine = PaintMicroseconds(view, runs);
@@ -166,14 +190,16 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    const std::size_t only = argc > 2 ? static_cast<std::size_t>(std::max(0, std::atoi(argv[2]))) : 0;
+    const bool paintOnly = argc > 2 && std::strcmp(argv[2], "paint") == 0;
+    const std::size_t only = argc > 2 && !paintOnly ? static_cast<std::size_t>(std::max(0, std::atoi(argv[2]))) : 0;
     RepaintScheduler scheduler; // never runs its frames here: the cost measured is the edit's own
     EditView view(nullptr, &scheduler);
     view.resize(800, 600);
     view.show();
-    if (only == 0)
+    if (only == 0 && !paintOnly)
         MeasureMemory(view); // first, before anything else has been allocated and freed
-    MeasureInsertion(view, runs, only);
+    if (!paintOnly)
+        MeasureInsertion(view, runs, only);
     if (only == 0)
         MeasurePaint(view, runs);
     return 0;

@@ -1,5 +1,7 @@
 #include "app/CDebugApp.h"
 
+#include <cstdio>
+
 #include "app/AppOptions.h"
 #include "app/CMainFrame.h"
 #include "config/CPortSettingsDlg.h"
@@ -28,6 +30,14 @@ BOOL CDebugApp::InitInstance() {
     m_pPort = new CSerialPort;
 
     auto* frame = new CMainFrame;
+    if (frame->GetSafeHwnd() == nullptr) {
+        // Without its window the program has nothing to show received text in and no way to be
+        // closed: polling the port on would leave an invisible process running for ever.
+        std::fputs("martool: the main window could not be created; the program ends.\n", stderr);
+        delete frame;
+        m_noWindow = true;
+        return FALSE;
+    }
     m_pMainWnd = frame;
     frame->ShowWindow(m_nCmdShow);
     frame->UpdateWindow();
@@ -61,7 +71,8 @@ int CDebugApp::ExitInstance() {
         delete m_pPort;
         m_pPort = nullptr;
     }
-    return CWinApp::ExitInstance();
+    const int code = CWinApp::ExitInstance();
+    return m_noWindow ? kNoWindowExitCode : code;
 }
 
 CDebugApp* GetDebugApp() {

@@ -23,6 +23,12 @@ public:
     // The second parameter of a received character: repeat count 1, flags word 0xFFFF. Keyboard input
     // never carries this flags word.
     static constexpr LPARAM kReceivedCharFlags = 0xFFFF0001;
+    // The program's exit status when its main window could not be made at start-up (start-up then
+    // fails: no port dialog, no loop).
+    static constexpr int kNoWindowExitCode = 1;
+
+private:
+    bool m_noWindow = false;
 };
 
 // The one application object, and its main frame.

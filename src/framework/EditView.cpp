@@ -171,7 +171,7 @@ void EditView::SelectAll() {
 }
 
 std::size_t EditView::FirstVisibleLine() const {
-    return static_cast<std::size_t>(verticalScrollBar()->value());
+    return static_cast<std::size_t>(m_vertical.value);
 }
 
 std::size_t EditView::HorizontalOffset() const {
@@ -251,7 +251,8 @@ void EditView::SyncScrollBars() {
 }
 
 // Changes a scroll bar's state at once but holds back its repaint until the next frame. What the
-// bars hold is mirrored here, so that the usual case, nothing to change, costs no call into them.
+// bars hold is mirrored here, so that the usual case, nothing to change, costs no call into them;
+// scrollContentsBy keeps the mirror's values in step with moves made on the bars themselves.
 void EditView::SetBar(Qt::Orientation which, std::size_t maximum, std::size_t page, std::size_t value) {
     BarState& state = which == Qt::Vertical ? m_vertical : m_horizontal;
     const int max = ToInt(maximum);
@@ -336,7 +337,11 @@ void EditView::resizeEvent(QResizeEvent* event) {
     MarkDirty();
 }
 
+// Whoever moved a scroll bar (the user dragging it, clicking its arrows or trough, a wheel, PageUp
+// and PageDown, or this view itself), the view shows, hit-tests and scrolls from where it now is.
 void EditView::scrollContentsBy(int, int) {
+    m_vertical.value = verticalScrollBar()->value();
+    m_horizontal.value = horizontalScrollBar()->value();
     MarkDirty();
 }
 

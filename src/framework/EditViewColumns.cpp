@@ -25,13 +25,6 @@ std::size_t EditViewColumns::Advance(std::size_t column, std::string_view bytes)
     return column;
 }
 
-std::size_t EditViewColumns::ColumnAt(const TextBuffer& text, std::size_t lineStart, std::size_t pos) {
-    std::size_t column = 0;
-    for (const std::string_view piece : text.Pieces(lineStart, pos - lineStart))
-        column = Advance(column, piece);
-    return column;
-}
-
 EditViewColumns::Place EditViewColumns::Seek(const TextBuffer& text, Place from, std::size_t end,
                                              std::size_t target) {
     Place at = from;
@@ -62,9 +55,7 @@ EditViewColumns::Place EditViewColumns::Seek(const TextBuffer& text, Place from,
     return at;
 }
 
-std::size_t EditViewColumns::Nearest(const TextBuffer& text, std::size_t lineStart, std::size_t lineEnd,
-                                     std::size_t target) {
-    const Place at = Seek(text, {lineStart, 0}, lineEnd, target);
+std::size_t EditViewColumns::Nearer(const TextBuffer& text, Place at, std::size_t lineEnd, std::size_t target) {
     if (at.pos == lineEnd || at.column == target)
         return at.pos;
     // Inside a tab: take the nearer edge.

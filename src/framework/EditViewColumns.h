@@ -24,16 +24,13 @@ public:
     }
     static std::size_t Advance(std::size_t column, std::string_view bytes);
 
-    // Column at pos, counting from lineStart (column 0).
-    static std::size_t ColumnAt(const TextBuffer& text, std::size_t lineStart, std::size_t pos);
-
     // The first position in [from, end) whose byte ends after target, with the column it begins at
     // (at most target); end if no byte does. from begins at column fromColumn.
     static Place Seek(const TextBuffer& text, Place from, std::size_t end, std::size_t target);
 
-    // The position in [lineStart, lineEnd] whose column boundary lies nearest to target.
-    static std::size_t Nearest(const TextBuffer& text, std::size_t lineStart, std::size_t lineEnd,
-                               std::size_t target);
+    // The position whose column boundary lies nearest to target, from what Seek found for it in a
+    // line that ends at lineEnd.
+    static std::size_t Nearer(const TextBuffer& text, Place at, std::size_t lineEnd, std::size_t target);
 };
 
 } // namespace framework

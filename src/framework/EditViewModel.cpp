@@ -22,6 +22,7 @@ bool IsBlank(unsigned char byte) {
 } // namespace
 
 void EditViewModel::SetText(const char* bytes, std::size_t length) {
+    m_columns.Edited(0);
     m_text.Assign(bytes, bytes == nullptr ? 0 : length);
     m_caret = m_anchor = 0;
     m_placeKnown = true;
@@ -54,6 +55,7 @@ void EditViewModel::Edit(std::size_t from, std::size_t to, const char* bytes, st
     std::size_t column = m_caretColumn;
     if (typing)
         PlaceAfter(typed, line, column);
+    m_columns.Edited(from);
     if (from == to)
         m_text.Insert(from, bytes, length);
     else
@@ -86,6 +88,7 @@ void EditViewModel::Backspace() {
     const std::size_t count = m_caret >= 2 && m_text.IsBreakAt(m_caret - 2) ? 2 : 1;
     const bool oneColumn = m_placeKnown && count == 1 && m_text.At(m_caret - 1) != '\t';
     const std::size_t at = m_caret - count;
+    m_columns.Edited(at);
     m_text.Erase(at, count);
     m_caret = m_anchor = OutOfBreak(at, false);
     // Unless a CR and LF came together at the caret, it stays on its line, one column further left.
@@ -101,6 +104,7 @@ void EditViewModel::DeleteForward() {
     if (m_caret == m_text.Length())
         return;
     const std::size_t at = m_caret;
+    m_columns.Edited(at);
     m_text.Erase(at, m_text.IsBreakAt(at) ? 2 : 1);
     m_caret = m_anchor = OutOfBreak(at, false);
     m_placeKnown = m_placeKnown && m_caret == at;
@@ -204,18 +208,18 @@ std::pair<std::size_t, std::size_t> EditViewModel::WordAt(std::size_t pos) const
 
 std::size_t EditViewModel::PosAt(std::size_t line, std::size_t column) const {
     line = std::min(line, m_text.LineCount() - 1);
-    return EditViewColumns::Nearest(m_text, m_text.LineStart(line), m_text.LineEnd(line), column);
+    return m_columns.Nearest(m_text, m_text.LineStart(line), m_text.LineEnd(line), column);
 }
 
 std::size_t EditViewModel::ColumnOf(std::size_t pos) const {
-    return EditViewColumns::ColumnAt(m_text, m_text.LineStart(m_text.LineOf(pos)), pos);
+    return m_columns.ColumnAt(m_text, m_text.LineStart(m_text.LineOf(pos)), pos);
 }
 
 void EditViewModel::UpdateCaretPlace() const {
     if (m_placeKnown)
         return;
     m_caretLine = m_text.LineOf(m_caret);
-    m_caretColumn = EditViewColumns::ColumnAt(m_text, m_text.LineStart(m_caretLine), m_caret);
+    m_caretColumn = m_columns.ColumnAt(m_text, m_text.LineStart(m_caretLine), m_caret);
     m_placeKnown = true;
 }
 

@@ -8,12 +8,14 @@
 // pair: after it when text was inserted, before it when text was removed.
 //
 // The caret's line and column are kept up to date cheaply while typing at the caret, so that typing
-// into a megabyte-long line costs no more than typing into a short one.
+// into a megabyte-long line costs no more than typing into a short one; columns in long lines are
+// found through an index of them (EditViewColumnIndex) that every edit here keeps right.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "framework/EditViewColumnIndex.h"
 #include "framework/TextBuffer.h"
 
 namespace framework {
@@ -57,6 +59,9 @@ public:
     // The word around pos (for double clicks): [first, second).
     std::pair<std::size_t, std::size_t> WordAt(std::size_t pos) const;
 
+    // Where the columns of long lines fall, kept up to date with the edits made here; for drawing.
+    EditViewColumnIndex& Columns() const { return m_columns; }
+
     std::size_t CaretLine() const;
     std::size_t CaretColumn() const;
     std::size_t ColumnOf(std::size_t pos) const;
@@ -75,6 +80,7 @@ private:
     mutable bool m_placeKnown = true;
     mutable std::size_t m_caretLine = 0;
     mutable std::size_t m_caretColumn = 0;
+    mutable EditViewColumnIndex m_columns;
 };
 
 } // namespace framework

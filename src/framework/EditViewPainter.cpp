@@ -5,6 +5,7 @@
 #include <QRawFont>
 #include <algorithm>
 
+#include "framework/EditViewColumnIndex.h"
 #include "framework/EditViewColumns.h"
 #include "framework/EditViewFont.h"
 #include "framework/EditViewGlyphs.h"
@@ -31,11 +32,13 @@ qreal EditViewPainter::X(std::size_t column) const {
 EditViewPainter::Result EditViewPainter::Paint(bool showCaret, std::size_t knownWidth) {
     m_painter.fillRect(0, 0, m_geometry.width, m_geometry.height, m_colors.base);
     const TextBuffer& text = m_model.Buffer();
+    const std::size_t scanned = m_model.Columns().ScannedBytes();
     const std::size_t end = std::min(text.LineCount(), m_geometry.firstLine + m_geometry.lines);
     for (std::size_t line = m_geometry.firstLine; line < end; ++line) {
         PaintLine(line, static_cast<int>(line - m_geometry.firstLine) * m_geometry.lineHeight, knownWidth);
         ++m_result.lines;
     }
+    m_result.bytes += m_model.Columns().ScannedBytes() - scanned;
     DrawBatches();
     const std::size_t caretLine = m_model.CaretLine();
     if (showCaret && caretLine >= m_geometry.firstLine && caretLine < end) {
@@ -52,8 +55,8 @@ void EditViewPainter::PaintLine(std::size_t line, int y, std::size_t knownWidth)
     const std::size_t start = text.LineStart(line);
     const std::size_t end = text.LineEnd(line);
     const std::size_t lastColumn = m_geometry.firstColumn + m_geometry.columns;
-    EditViewColumns::Place at = EditViewColumns::Seek(text, {start, 0}, end, m_geometry.firstColumn);
-    m_result.bytes += at.pos - start;
+    EditViewColumnIndex& columns = m_model.Columns();
+    EditViewColumns::Place at = columns.Seek(text, start, end, m_geometry.firstColumn);
     // Every byte takes at least one column, so no more bytes than columns can be visible.
     const std::size_t visible = std::min(end - at.pos, lastColumn > at.column ? lastColumn - at.column : 0);
     for (const std::string_view piece : text.Pieces(at.pos, visible)) {
@@ -70,14 +73,9 @@ void EditViewPainter::PaintLine(std::size_t line, int y, std::size_t knownWidth)
         m_painter.fillRect(QRectF(X(at.column), y, m_geometry.cellWidth, m_geometry.lineHeight),
                            m_colors.highlight);
     // Measure the whole line when it may be wider than any known one (it is at least one column per
-    // byte and at most a tab stop per byte).
-    if ((end - start) * EditViewColumns::kTabWidth > knownWidth) {
-        std::size_t width = at.column;
-        for (const std::string_view piece : text.Pieces(at.pos, end - at.pos))
-            width = EditViewColumns::Advance(width, piece);
-        m_result.bytes += end - at.pos;
-        m_result.widest = std::max(m_result.widest, width);
-    }
+    // byte and at most a tab stop per byte); a long line is measured from the last of its marks.
+    if ((end - start) * EditViewColumns::kTabWidth > knownWidth)
+        m_result.widest = std::max(m_result.widest, columns.ColumnAt(text, start, end, at));
 }
 
 void EditViewPainter::DrawCell(unsigned char byte, std::size_t column, std::size_t next, int y,

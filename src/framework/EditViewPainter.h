@@ -1,7 +1,8 @@
 #pragma once
 // Draws the visible part of an edit view: only the lines in the window, and of each only the bytes
 // from the left edge to the right edge, so that a paint costs the same for a text of a kilobyte or
-// of a hundred megabytes. Text is laid out on a grid of equal cells; the glyphs are collected while
+// of a hundred megabytes, or for a line of that length (its columns are found through the model's
+// index of them). Text is laid out on a grid of equal cells; the glyphs are collected while
 // the lines are walked and drawn in a few batches at the end, one per font and colour.
 
 #include <QColor>

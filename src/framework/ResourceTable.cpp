@@ -35,6 +35,10 @@ void RegisterBitmap(UINT id, QString path) {
     Table<QString>()[id] = std::move(path);
 }
 
+void UnregisterMenu(UINT id) {
+    Table<MenuResource>().erase(id);
+}
+
 const MenuResource* FindMenu(UINT id) {
     return Find<MenuResource>(id);
 }

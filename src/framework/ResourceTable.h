@@ -16,6 +16,9 @@ void RegisterString(UINT id, std::string text);
 // `path` names an image file, for example one in the Qt resource system (":/...").
 void RegisterBitmap(UINT id, QString path);
 
+// Takes a menu out again (a program whose resources are incomplete, as tests make it).
+void UnregisterMenu(UINT id);
+
 // Null when nothing is registered under the number.
 const MenuResource* FindMenu(UINT id);
 const AcceleratorResource* FindAccelerators(UINT id);

@@ -1,5 +1,6 @@
 // The receive path: the idle step reads at most one byte per turn, posts it to the terminal as a
 // received character and asks the frame for a refresh; start-up and shutdown around it.
+#include <QApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -7,7 +8,10 @@
 #include "app/AppOptions.h"
 #include "framework/MessageDispatch.h"
 #include "framework/PostedMessageQueue.h"
+#include "framework/ResourceTable.h"
+#include "framework/WndWidget.h"
 #include "platform/SimulatedDevice.h"
+#include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -152,6 +156,42 @@ TEST_F(IdleStepTest, ShutdownClosesAnOpenPortBeforeDeletingIt) {
     EXPECT_EQ(harness.app.m_pPort, nullptr);
     EXPECT_FALSE(sim->IsOpen());
     EXPECT_EQ(sim->CountOf(SimulatedDevice::Op::CloseHandle), 1u);
+}
+
+// A program whose frame cannot be made has nothing to show and no window to be closed by: it must
+// not go on to the port dialog and the loop, but end at once, saying why, with a failing status.
+TEST(StartUp, WithoutItsWindowTheProgramEndsSayingWhyWithAFailingStatus) {
+    AppHarness harness;
+    // The frame's window cannot be made without its menu; the menu is back for the tests after.
+    struct MenuGone {
+        MenuGone() { afx::UnregisterMenu(IDR_MAINFRAME); }
+        ~MenuGone() { resources::RegisterMenuAndAccelerators(); }
+    } menuGone;
+    // Should the program go on after all, its port dialog is cancelled and its loop ended, so that
+    // the test fails rather than hangs.
+    bool dialogShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            WndWidgetBase* bridge = window->isVisible() ? WndWidgetBase::FromWidget(window) : nullptr;
+            if (auto* dialog = bridge != nullptr ? dynamic_cast<CDialog*>(bridge->Owner()) : nullptr) {
+                dialogShown = true;
+                AppHarness::Press(*dialog, IDCANCEL);
+                return;
+            }
+        }
+    });
+    watch.start(5);
+    QTimer::singleShot(2000, &watch, [] { PostQuitMessage(0); });
+    testing::internal::CaptureStderr();
+    const int status = AfxWinMain();
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_NE(status, 0);
+    EXPECT_NE(said.find("main window could not be created"), std::string::npos) << said;
+    EXPECT_FALSE(dialogShown);
+    EXPECT_EQ(harness.Frame(), nullptr);
+    EXPECT_EQ(harness.app.m_pPort, nullptr) << "shut down as at any end";
 }
 
 } // namespace

@@ -106,6 +106,54 @@ TEST_F(EditViewDisplayTest, PaintMeasuresWideLinesForTheScrollRange) {
     EXPECT_GE(view.horizontalScrollBar()->maximum() + static_cast<int>(view.VisibleColumns()), 1000);
 }
 
+// Where a long line's columns fall is kept from paint to paint; after edits before, inside or after
+// what was kept, the line must look exactly as in a view that has just been given the same text.
+TEST_F(EditViewDisplayTest, ALongLineLooksAfterEditsAsWhenFreshlyLoaded) {
+    std::string line = "\t"; // every column after it depends on it
+    for (std::size_t i = 0; i < 100000; ++i)
+        line += static_cast<char>('a' + i % 26);
+    struct Edit {
+        const char* name;
+        std::size_t at;
+        std::size_t erase;
+        std::string insert;
+    };
+    const std::vector<Edit> edits{
+        {"a byte typed at the start", 0, 0, "Q"},
+        {"a tab typed in the middle", 50004, 0, "\t"}, // five columns wide there
+        {"the leading tab deleted", 0, 1, ""},
+        {"bytes typed at the end", line.size(), 0, "xyz"},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.name);
+        view.SetText(line.data(), line.size());
+        view.SetSel(line.size(), line.size());
+        Render();
+        view.SetSel(edit.at, edit.at + edit.erase);
+        view.ReplaceSel(edit.insert.data(), edit.insert.size());
+        const std::string edited = view.Text();
+
+        EditView fresh(nullptr, &scheduler);
+        fresh.resize(view.size());
+        fresh.show();
+        fresh.SetText(edited.data(), edited.size());
+        fresh.SetSel(edited.size(), edited.size());
+        view.SetSel(edited.size(), edited.size());
+        EXPECT_EQ(view.CaretColumn(), fresh.CaretColumn());
+        for (const int offset : {60000, 90000}) {
+            view.horizontalScrollBar()->setValue(offset);
+            fresh.horizontalScrollBar()->setValue(offset);
+            ASSERT_EQ(view.HorizontalOffset(), static_cast<std::size_t>(offset));
+            ASSERT_EQ(fresh.HorizontalOffset(), static_cast<std::size_t>(offset));
+            QImage seen(view.viewport()->size(), QImage::Format_RGB32);
+            QImage expected(fresh.viewport()->size(), QImage::Format_RGB32);
+            view.viewport()->render(&seen);
+            fresh.viewport()->render(&expected);
+            EXPECT_EQ(seen, expected) << "at column " << offset;
+        }
+    }
+}
+
 // A modal dialog disables the window around the terminal; its text must stay as readable as it was.
 // Only the view disabled itself is drawn greyed.
 TEST(EditViewColours, ADisabledWindowAroundTheViewLeavesItsLookAlone) {

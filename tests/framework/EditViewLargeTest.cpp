@@ -7,9 +7,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QScrollBar>
+#include <QTest>
 #include <string>
 
 #include "framework/EditView.h"
+#include "framework/EditViewColumnIndex.h"
 #include "framework/RepaintScheduler.h"
 #include "framework/TextBuffer.h"
 
@@ -117,4 +119,39 @@ TEST_F(EditViewLargeTest, HundredMegabyteText) {
     paint = Paint();
     EXPECT_LE(paint.lines, view.VisibleLines() + 1);
     EXPECT_LE(paint.bytes, (view.VisibleLines() + 1) * lineLength);
+}
+
+// While text streams in at the end of a very long line, each paint looks at the bytes near the
+// window, not at the line from its start.
+TEST_F(EditViewLargeTest, RepaintsOfAVeryLongLineLookOnlyNearTheWindow) {
+    const std::size_t size = 8u << 20;
+    std::string line(size, 'x');
+    for (std::size_t i = 0; i < size; i += 1000)
+        line[i] = '\t';
+    view.SetText(line.data(), line.size());
+    view.SetSel(size, size);
+    Paint();
+    const std::size_t near = 2 * framework::EditViewColumnIndex::kStride + 4 * view.VisibleColumns();
+    for (int i = 0; i < 3; ++i) {
+        view.DefaultChar('y');
+        EXPECT_LE(Paint().bytes, near);
+        ExpectCaretInView();
+    }
+    // Scrolled back into the middle by hand, and clicked there.
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->value() / 2);
+    Paint();
+    EXPECT_LE(Paint().bytes, near);
+    const std::size_t target = view.HorizontalOffset() + 2;
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(static_cast<int>(2.2 * view.CellWidth()), view.LineHeight() / 2));
+    std::size_t column = 0; // the column boundary nearest to the target, counted from the start
+    for (const char c : line) {
+        const std::size_t next = c == '\t' ? (column / 8 + 1) * 8 : column + 1;
+        if (next > target) {
+            column = target - column > next - target ? next : column;
+            break;
+        }
+        column = next;
+    }
+    EXPECT_EQ(view.CaretColumn(), column);
 }

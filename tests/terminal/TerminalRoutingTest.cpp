@@ -1,5 +1,8 @@
 // The terminal's character routing on the whole program: what is shown, what goes on the line.
+#include <QApplication>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include "AppHarness.h"
@@ -118,6 +121,38 @@ TEST_F(TerminalRoutingTest, ReceivedAndTypedCharactersAreHandledInTheOrderTheyAr
     harness.RunFor(10);
     EXPECT_EQ(harness.TerminalText(), "rt\xE9");
     EXPECT_EQ(sim->TakeWritten(), "t");
+}
+
+// The user scrolls away from where text arrives, with the wheel up and to the left; the next byte
+// from the line brings the caret back into view.
+TEST_F(TerminalRoutingTest, AByteReceivedAfterScrollingAwayBringsTheCaretBackIntoView) {
+    std::string lines;
+    for (int line = 0; line < 60; ++line)
+        lines += "line " + std::to_string(line) + "\r";
+    Receive(lines + std::string(300, 'x'));
+    framework::EditView& view = *Terminal().GetView();
+    const std::size_t top = view.FirstVisibleLine();
+    const std::size_t left = view.HorizontalOffset();
+    ASSERT_GT(top, 0u);
+    ASSERT_GT(left, 0u);
+    for (const QPoint angle : {QPoint(0, 120), QPoint(120, 0)}) {
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+    }
+    harness.RunFor(20);
+    ASSERT_LT(view.FirstVisibleLine(), top);
+    ASSERT_LT(view.HorizontalOffset(), left);
+
+    Receive("y");
+    EXPECT_EQ(view.CaretColumn(), 301u);
+    EXPECT_LE(view.FirstVisibleLine(), view.CaretLine());
+    EXPECT_LT(view.CaretLine(), view.FirstVisibleLine() + view.VisibleLines());
+    EXPECT_LE(view.HorizontalOffset(), view.CaretColumn());
+    EXPECT_LT(view.CaretColumn(), view.HorizontalOffset() + view.VisibleColumns());
+    EXPECT_EQ(view.FirstVisibleLine(), static_cast<std::size_t>(view.verticalScrollBar()->value()));
+    EXPECT_EQ(view.HorizontalOffset(), static_cast<std::size_t>(view.horizontalScrollBar()->value()));
 }
 
 } // namespace
