@@ -35,7 +35,7 @@ HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb PTS=$pts unshare -m bash -c
     set -e
     mount --make-rprivate /
     old=$(mktemp -d)
-    mount --bind /dev "$old"
+    mount --rbind /dev "$old" # with its devpts, where the stand-in adapter lives
     mount -t tmpfs -o mode=755 tmpfs /dev
     for n in null zero full random urandom tty ptmx; do touch /dev/$n; mount --bind "$old/$n" /dev/$n; done
     mkdir /dev/pts /dev/shm
@@ -63,7 +63,7 @@ wait_window() { # name
 }
 # The window's place on the screen as x y width height.
 geometry() {
-    xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ {printf "%s ", $2}'
+    xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ {printf "%s ", $2} END {print ""}'
 }
 shoot() { # file, x, y, width, height
     import -window root -crop "$4x$5+$2+$3" +repage "$out/$1"
@@ -81,10 +81,11 @@ popup_y=$(xdotool search --onlyvisible --class martool 2>/dev/null | while read 
     read -r x y width height < <(geometry "$w")
     [ "$w" != "$dialog" ] && [ "$height" -lt "$dh" ] && echo "$y $height"; done | head -n1)
 read -r py ph <<<"$popup_y"
+echo "popup at y $py, $ph high" >&2
 rows=2 # COM33, COM255
-xdotool mousemove $((dx + 100)) $((py + ph / rows / 2 + 2)); sleep 0.2
-xdotool mousemove $((dx + 102)) $((py + ph / rows / 2 + 3)); sleep 1.5
-shoot port-list.png $((dx - 20)) $((dy - 20)) 760 $((dh + 60))
+xdotool mousemove $((dx + 130)) $((py + ph / rows / 2 - 2)); sleep 0.3
+xdotool mousemove $((dx + 132)) $((py + ph / rows / 2)); sleep 2
+shoot port-list.png $((dx - 20)) $((dy - 20)) 560 $((dh + 40))
 xdotool key --clearmodifiers Escape
 sleep 0.3
 xdotool key --clearmodifiers End Return # the loopback plug, then OK
