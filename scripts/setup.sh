@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          xvfb xauth xdotool imagemagick fonts-dejavu-core)
+          xvfb xauth xdotool imagemagick fonts-dejavu-core
+          dpkg-dev file desktop-file-utils appstream man-db)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite headless: first the build under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then the ordinary build, whose CTest summary ends the output.
+# and UndefinedBehaviorSanitizer, then the ordinary build, whose CTest summary ends the output. The
+# ordinary build's suite also installs it, builds the Debian package and checks both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)
 
 scripts/setup.sh build-sanitize -DMARTOOL_SANITIZE=ON -DMARTOOL_BUILD_BENCH=OFF
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE desktop
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE 'desktop|package'
 
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure -j "$jobs"

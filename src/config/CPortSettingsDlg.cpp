@@ -5,7 +5,9 @@
 
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
+#include "config/PortTips.h"
 #include "framework/CDataExchange.h"
+#include "platform/PortDescription.h"
 #include "platform/PortProbeScope.h"
 #include "resources/ResourceIds.h"
 #include "serial/CSerialPort.h"
@@ -37,6 +39,8 @@ BOOL CPortSettingsDlg::OnInitDialog() {
     // Before the probe: with the port open its name is selected; with it closed nothing is.
     m_portList.SetCurSel(0);
     ProbePorts();
+    SetPortListItemTips(m_portList);
+    m_portList.SetToolTipText(PermissionTip(platform::DevicesWithoutPermission()).c_str());
     return TRUE;
 }
 
@@ -72,8 +76,12 @@ void CPortSettingsDlg::ApplySettings() {
     port->SetOverlapped(FALSE);
     port->Open(m_portName.str());
     if (frame != nullptr)
+    {
         frame->m_wndStatusBar.SetPaneText(CSignalStatusBar::kPort,
                                           (CString("Port: ") + port->GetName().c_str()));
+        frame->m_wndStatusBar.SetPaneTipText(CSignalStatusBar::kPort,
+                                             platform::DescribePort(port->GetName()).c_str());
+    }
     port->SetBaudRate(static_cast<DWORD>(DecimalFromText(m_baudRate)));
     if (frame != nullptr) {
         CString line = CString("Line: ") + m_baudRate + "," + m_parity.Left(1) + "," + m_dataBits;

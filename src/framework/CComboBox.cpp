@@ -80,6 +80,10 @@ int CComboBox::FindStringExact(int startAfter, LPCSTR text) const {
     return static_cast<int>(Send(CB_FINDSTRINGEXACT, IndexParam(startAfter), TextParam(text)));
 }
 
+int CComboBox::SetItemTipText(int index, LPCSTR text) {
+    return static_cast<int>(Send(CB_SETITEMTIPTEXT, IndexParam(index), TextParam(text)));
+}
+
 int CComboBox::SelectString(int startAfter, LPCSTR text) {
     return static_cast<int>(Send(CB_SELECTSTRING, IndexParam(startAfter), TextParam(text)));
 }

@@ -38,6 +38,10 @@ public:
     // As FindString, and selects the entry found; with none found the selection stays as it was.
     int SelectString(int startAfter, LPCSTR text);
 
+    // The tooltip shown over entry `index` in the opened list; empty removes it. CB_ERR when the
+    // index is past the end.
+    int SetItemTipText(int index, LPCSTR text);
+
 private:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 };

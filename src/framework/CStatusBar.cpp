@@ -36,7 +36,7 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
         CString text;
         if (!afx::LoadString(ids[i], text))
             allFound = FALSE;
-        panes.push_back({ids[i], SBPS_NORMAL, 0, text.str()});
+        panes.push_back({ids[i], SBPS_NORMAL, 0, text.str(), {}});
     }
     bar->SetPanes(std::move(panes));
     return allFound;
@@ -80,6 +80,17 @@ void CStatusBar::GetPaneText(int index, CString& text) const {
     framework::StatusBarWidget* bar = Bar();
     const framework::StatusPane* pane = bar != nullptr ? bar->Panes().At(index) : nullptr;
     text = pane != nullptr ? CString(pane->text) : CString();
+}
+
+BOOL CStatusBar::SetPaneTipText(int index, LPCSTR text) {
+    framework::StatusBarWidget* bar = Bar();
+    return bar != nullptr && bar->SetPaneTip(index, text);
+}
+
+CString CStatusBar::GetPaneTipText(int index) const {
+    framework::StatusBarWidget* bar = Bar();
+    const framework::StatusPane* pane = bar != nullptr ? bar->Panes().At(index) : nullptr;
+    return pane != nullptr ? CString(pane->tip) : CString();
 }
 
 void CStatusBar::SetPaneStyle(int index, UINT style) {

@@ -34,6 +34,9 @@ public:
     BOOL SetPaneText(int index, LPCSTR text, BOOL update = TRUE);
     CString GetPaneText(int index) const;
     void GetPaneText(int index, CString& text) const;
+    // The tooltip of a pane; an empty text removes it. FALSE when `index` names no pane.
+    BOOL SetPaneTipText(int index, LPCSTR text);
+    CString GetPaneTipText(int index) const;
     void SetPaneStyle(int index, UINT style);
     // SBPS_NORMAL (0) when `index` names no pane.
     UINT GetPaneStyle(int index) const;

@@ -6,6 +6,7 @@
 
 #include "framework/CWinApp.h"
 #include "framework/CurrentMessage.h"
+#include "framework/Latin1Text.h"
 #include "framework/MessageBox.h"
 #include "framework/MessageDispatch.h"
 #include "framework/PostedMessageQueue.h"
@@ -373,6 +374,11 @@ void CWnd::GetWindowText(CString& text) const {
 
 int CWnd::GetWindowTextLength() const {
     return static_cast<int>(const_cast<CWnd*>(this)->SendMessage(WM_GETTEXTLENGTH));
+}
+
+void CWnd::SetToolTipText(LPCSTR text) {
+    if (QWidget* widget = GetWidget())
+        widget->setToolTip(afx::FromLatin1(text ? text : ""));
 }
 
 void CWnd::SetFont(HFONT font, BOOL redraw) {

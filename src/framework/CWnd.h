@@ -70,6 +70,9 @@ public:
     HFONT GetFont() const { return m_font; }
     DWORD GetStyle() const { return m_style; }
     DWORD GetExStyle() const { return m_exStyle; }
+    // The tooltip shown while the pointer rests on the window; an empty text removes it. Nothing
+    // happens without a window.
+    void SetToolTipText(LPCSTR text);
 
     int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
 

@@ -72,6 +72,9 @@ bool ComboBoxWidget::ClassMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case CB_SELECTSTRING:
         result = SelectString(wParam, text);
         return true;
+    case CB_SETITEMTIPTEXT:
+        result = SetItemTipText(wParam, text);
+        return true;
     default:
         return AnswerText(message, wParam, lParam, result);
     }
@@ -156,6 +159,16 @@ LRESULT ComboBoxWidget::GetLBTextLen(WPARAM index) const {
     if (!IsValidIndex(index))
         return CB_ERR;
     return static_cast<LRESULT>(ItemText(static_cast<int>(index)).size());
+}
+
+// The list's view shows the entry's tooltip role when the pointer rests on it.
+LRESULT ComboBoxWidget::SetItemTipText(WPARAM index, LPCSTR text) {
+    if (!IsValidIndex(index))
+        return CB_ERR;
+    std::string_view tip = text ? text : "";
+    setItemData(static_cast<int>(index), tip.empty() ? QVariant() : QVariant(afx::FromLatin1(tip)),
+                Qt::ToolTipRole);
+    return CB_OKAY;
 }
 
 LRESULT ComboBoxWidget::Find(WPARAM startAfter, LPCSTR text, bool exact) const {

@@ -30,6 +30,7 @@ private:
     LRESULT SelectString(WPARAM startAfter, LPCSTR text);
     LRESULT GetLBText(WPARAM index, LPSTR buffer) const;
     LRESULT GetLBTextLen(WPARAM index) const;
+    LRESULT SetItemTipText(WPARAM index, LPCSTR text);
     // The first entry after `startAfter` (-1 or out of range: from the top), wrapping round, whose text
     // begins with (or, when `exact`, is) `text` without regard to case; CB_ERR when none is.
     LRESULT Find(WPARAM startAfter, LPCSTR text, bool exact) const;

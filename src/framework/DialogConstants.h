@@ -18,3 +18,7 @@ inline constexpr WORD DC_HASDEFID = 0x534B;
 
 // Exact (whole-text, case-insensitive) search of a combo box list.
 inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+
+// Our own, past the platform's combo box messages: the tooltip that the opened list shows over one
+// entry (wParam the index, lParam the 8-bit text; an empty text removes it). CB_ERR for a bad index.
+inline constexpr UINT CB_SETITEMTIPTEXT = 0x01A0;

@@ -16,6 +16,7 @@ struct StatusPane {
     UINT style = SBPS_NORMAL;
     int width = 0; // in pixels, borders included
     std::string text;
+    std::string tip; // shown while the pointer rests on the pane; empty: none
 };
 
 class StatusBarPanes {
@@ -45,6 +46,13 @@ public:
         if (current.compare(text) == 0)
             return false;
         current.assign(text);
+        return true;
+    }
+    // False when `index` names no pane.
+    bool SetTip(int index, const char* tip) {
+        if (At(index) == nullptr)
+            return false;
+        m_panes[static_cast<std::size_t>(index)].tip.assign(tip != nullptr ? tip : "");
         return true;
     }
     bool SetStyle(int index, UINT style) {

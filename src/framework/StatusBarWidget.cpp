@@ -1,6 +1,8 @@
 #include "framework/StatusBarWidget.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "framework/RepaintScheduler.h"
 
@@ -60,6 +62,29 @@ QRect StatusBarWidget::ItemRect(int index) const {
         return QRect();
     int top = TopInset();
     return QRect(m_panes.Left(index), top, m_panes.Width(index), std::max(0, height() - top));
+}
+
+int StatusBarWidget::PaneAt(const QPoint& point) const {
+    for (int i = 0; i < m_panes.Count(); ++i) {
+        if (ItemRect(i).contains(point))
+            return i;
+    }
+    return -1;
+}
+
+// Each pane has its own tip, so the bar answers tooltip requests itself.
+bool StatusBarWidget::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return WndWidget<QWidget>::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const StatusPane* pane = m_panes.At(PaneAt(help->pos()));
+    if (pane == nullptr || pane->tip.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), Latin1(pane->tip), this, ItemRect(PaneAt(help->pos())));
+    }
+    return true;
 }
 
 QSize StatusBarWidget::sizeHint() const {

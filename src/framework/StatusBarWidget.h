@@ -40,8 +40,11 @@ public:
             MarkDirty();
         return m_panes.At(index) != nullptr;
     }
+    bool SetPaneTip(int index, const char* tip) { return m_panes.SetTip(index, tip); }
     // The pane's rectangle in the bar; an empty rectangle when `index` names no pane.
     QRect ItemRect(int index) const;
+    // The pane under a point of the bar; -1 when there is none.
+    int PaneAt(const QPoint& point) const;
     // The width of 8-bit text in the bar's font.
     int TextWidth(const std::string& text) const;
 
@@ -49,6 +52,7 @@ public:
     QSize minimumSizeHint() const override { return QSize(0, sizeHint().height()); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -5,7 +5,8 @@
 // - BIOS: firmware vendor, version, date and release, system and board maker, product and version;
 // - CentralProcessor\N: ~MHz, Identifier, ProcessorNameString, VendorIdentifier, Update Revision;
 // - FloatingPointProcessor\N: Identifier, for processors with a floating-point unit;
-// - MultifunctionAdapter\0\SerialController\N: Identifier (the port name), DevicePath, Driver.
+// - MultifunctionAdapter\0\SerialController\N: Identifier (the port name), DevicePath, Driver, and
+//   for a USB adapter Product, Manufacturer and SerialNumber.
 // What the machine does not show is left out, never made up. Both roots can point at folders a test
 // has built.
 

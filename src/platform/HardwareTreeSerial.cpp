@@ -2,24 +2,14 @@
 
 #include "platform/HardwareTreeFiles.h"
 #include "platform/PortNameTable.h"
+#include "platform/TtySysfs.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 
 namespace platform::hardware {
 
 namespace {
-
-// A serial core port whose UART type reads 0 was never found on the bus: the driver keeps the
-// entry (and a device) for every possible port, but nothing is there.
-bool HasHardware(const std::string& ttyFolder) {
-    if (!PathExists(ttyFolder + "/device")) {
-        return false;
-    }
-    const auto type = ReadAttribute(ttyFolder + "/type");
-    return !type || *type != "0";
-}
 
 // The device node, as the kernel names it in the tty's uevent ("DEVNAME=ttyS0").
 std::string DevicePath(const std::string& ttyFolder, const std::string& ttyName) {
@@ -35,11 +25,6 @@ std::string DevicePath(const std::string& ttyFolder, const std::string& ttyName)
         rest = (end == std::string_view::npos) ? std::string_view() : rest.substr(end + 1);
     }
     return "/dev/" + ttyName;
-}
-
-bool IsBelow(const std::filesystem::path& folder, const std::filesystem::path& top) {
-    const auto [topEnd, folderEnd] = std::mismatch(top.begin(), top.end(), folder.begin(), folder.end());
-    return topEnd == top.end() && folderEnd != folder.end();
 }
 
 // The driver of the port's device, or of the nearest device above it that has one. The serial core's
@@ -60,12 +45,19 @@ std::optional<std::string> Driver(const std::string& ttyFolder, const std::strin
 
 void AddController(RegistryKey& adapter, unsigned index, const std::string& portName,
                    const std::string& ttyName, const std::string& sysRoot) {
-    const auto ttyFolder = sysRoot + "/class/tty/" + ttyName;
+    const auto ttyFolder = TtyFolder(sysRoot, ttyName);
     auto& controller = adapter.AddPath("SerialController\\" + std::to_string(index));
     controller.SetString("Identifier", portName);
     controller.SetString("DevicePath", DevicePath(ttyFolder, ttyName));
     if (const auto driver = Driver(ttyFolder, sysRoot)) {
         controller.SetString("Driver", *driver);
+    }
+    const auto usb = ReadUsbIdentity(ttyFolder, sysRoot);
+    const std::pair<const char*, const std::optional<std::string>*> parts[] = {
+        {"Product", &usb.product}, {"Manufacturer", &usb.manufacturer}, {"SerialNumber", &usb.serial}};
+    for (const auto& [valueName, part] : parts) {
+        if (*part)
+            controller.SetString(valueName, **part);
     }
 }
 
@@ -76,7 +68,7 @@ void AddSerialControllers(RegistryKey& system, const std::string& sysRoot) {
     std::map<int, std::pair<std::string, std::string>> present;
     for (const auto& name : ListDirectory(sysRoot + "/class/tty")) {
         auto portName = PortNameTable::PortNameOf(name);
-        if (!portName.empty() && HasHardware(sysRoot + "/class/tty/" + name)) {
+        if (!portName.empty() && HasHardware(TtyFolder(sysRoot, name))) {
             const auto number = PortNameTable::ComNumber(portName);
             present.emplace(number, std::pair{std::move(portName), name});
         }

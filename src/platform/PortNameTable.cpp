@@ -9,18 +9,33 @@ namespace platform {
 
 namespace {
 
-struct Range {
-    int first;
-    int count;
-    std::string_view node;
-};
+using Range = PortNameRange;
 
-constexpr std::array<Range, 5> kRanges{{
-    {1, 32, "ttyS"},
-    {33, 32, "ttyUSB"},
-    {65, 32, "ttyACM"},
-    {97, 16, "ttyAMA"},
-    {113, 16, "rfcomm"},
+// The first five families are the common ones of desktop machines and came first. The names from
+// COM129 on go to the UARTs of embedded boards and to adapters whose drivers name their nodes
+// themselves; each range is sized for the most ports such a machine has.
+constexpr std::array<Range, 21> kRanges{{
+    {1, 32, "ttyS", "PC and multi-port board UARTs"},
+    {33, 32, "ttyUSB", "USB serial adapters"},
+    {65, 32, "ttyACM", "USB CDC ACM (modems, boards)"},
+    {97, 16, "ttyAMA", "ARM PL011 UARTs (Raspberry Pi)"},
+    {113, 16, "rfcomm", "Bluetooth RFCOMM links"},
+    {129, 8, "ttymxc", "NXP i.MX UARTs"},
+    {137, 8, "ttyLP", "NXP LPUARTs"},
+    {145, 8, "ttySAC", "Samsung Exynos UARTs"},
+    {153, 8, "ttyO", "TI OMAP UARTs (older kernels)"},
+    {161, 8, "ttyTHS", "NVIDIA Tegra high-speed UARTs"},
+    {169, 8, "ttyHS", "high-speed UARTs (Qualcomm)"},
+    {177, 4, "ttyMSM", "Qualcomm MSM UARTs"},
+    {181, 8, "ttyAML", "Amlogic Meson UARTs"},
+    {189, 4, "ttyPS", "Xilinx Zynq UARTs"},
+    {193, 2, "ttyMV", "Marvell Armada 3700 UARTs"},
+    {195, 8, "ttySC", "SC16IS7xx I2C/SPI UARTs"},
+    {203, 8, "ttyRPMSG", "remote processor links (RPMsg)"},
+    {211, 4, "ttyGS", "USB gadget serial ports"},
+    {215, 8, "ttyXRUSB", "Exar USB UARTs (vendor driver)"},
+    {223, 16, "ttyMXUSB", "Moxa UPort USB adapters"},
+    {239, 16, "ttyMI", "Moxa PCI multi-port boards"},
 }};
 
 // A decimal number without sign or leading zeros; -1 for anything else.
@@ -42,6 +57,10 @@ bool StartsWithComPrefix(std::string_view name) {
 }
 
 } // namespace
+
+std::span<const PortNameRange> PortNameTable::Ranges() {
+    return kRanges;
+}
 
 int PortNameTable::ComNumber(std::string_view name) {
     if (!StartsWithComPrefix(name))

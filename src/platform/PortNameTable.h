@@ -1,18 +1,30 @@
 #pragma once
-// The fixed table from port names to device nodes, so that a port keeps its name from run to run:
-// COM1-32 ttyS0-31, COM33-64 ttyUSB0-31, COM65-96 ttyACM0-31, COM97-112 ttyAMA0-15,
-// COM113-128 rfcomm0-15, COM255 the loopback plug, and a name that starts with "/" the device path
-// as it stands. Device nodes are looked for in platform::DeviceDirectory(). Letters in "COM" may be
-// in either case; numbers have no leading zeros.
+// The fixed table from port names to device nodes, so that a port keeps its name from run to run.
+// Each device family owns a fixed range of names (COM1-32 ttyS0-31, COM33-64 ttyUSB0-31, ...; Ranges()
+// holds them all, and the README and the man page list them); COM255 is the loopback plug, and a name
+// that starts with "/" is the device path as it stands. Device nodes are looked for in
+// platform::DeviceDirectory(). Letters in "COM" may be in either case; numbers have no leading zeros.
 
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace platform {
 
+// COM<first> to COM<first + count - 1> are the nodes <node>0 to <node><count - 1>.
+struct PortNameRange {
+    int first;
+    int count;
+    std::string_view node;
+    std::string_view family; // what drives these nodes, for people
+};
+
 class PortNameTable {
 public:
     static constexpr int kLoopbackNumber = 255;
+
+    // Every range, in the order of the port numbers.
+    static std::span<const PortNameRange> Ranges();
 
     // The number of a "COMn" name, 0 for any other name.
     static int ComNumber(std::string_view name);

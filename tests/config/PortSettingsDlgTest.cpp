@@ -2,11 +2,24 @@
 // the status bar.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "AppHarness.h"
 #include "app/CSignalStatusBar.h"
 #include "config/CPortSettingsDlg.h"
+#include "framework/StatusBarWidget.h"
+#include "platform/DeviceDirectory.h"
+#include "platform/DevicePermissions.h"
+#include "platform/PortDescription.h"
 #include "platform/SimulatedDevice.h"
+#include "platform/SysfsDirectory.h"
 #include "resources/ResourceIds.h"
+#include "support/FakeMachine.h"
+#include "support/ToolTipProbe.h"
 
 namespace {
 
@@ -230,6 +243,85 @@ TEST_F(PortSettingsDlgTest, AFailedOpenStillShowsTheChosenNameAndLine) {
     EXPECT_EQ(Pane(CSignalStatusBar::kPort), CString("Port: COM12"));
     EXPECT_EQ(Pane(CSignalStatusBar::kLine), CString("Line: 9600,N,8"));
     EXPECT_FALSE(com3->IsOpen());
+}
+
+} // namespace
+
+namespace {
+
+// A machine with a USB adapter at COM33 (ttyUSB0) and a modem at COM65 (ttyACM0) that this user may
+// not open. Its /dev holds only that modem's node; the adapter is simulated.
+class PortTipsTest : public PortSettingsDlgTest {
+protected:
+    void SetUp() override {
+        machine.Link("sys/class/tty/ttyUSB0/device", "sys/devices/usb1/1-2/1-2:1.0/ttyUSB0");
+        machine.UsbIdentity("sys/devices/usb1/1-2", "FT232R USB UART\n", "FTDI\n", "A50285BI\n");
+        machine.Write("dev/ttyACM0", "");
+        ::chmod(machine.Path("dev/ttyACM0").c_str(), 0660);
+        m_oldDevices = platform::DeviceDirectory();
+        platform::SetDeviceDirectory(machine.Path("dev"));
+        platform::SetSysfsDirectory(machine.Sys());
+        platform::SetProcessIdentity(platform::ProcessIdentity{::geteuid() + 4242, {}});
+        SimulatedDevice::Register("COM33");
+        PortSettingsDlgTest::SetUp();
+    }
+    void TearDown() override {
+        platform::SetProcessIdentity(std::nullopt);
+        platform::SetSysfsDirectory("/sys");
+        platform::SetDeviceDirectory(m_oldDevices);
+    }
+    // Each entry with its tip, and the tip of the list itself.
+    void LookAtTips(Strings& entries, std::string& listTip) {
+        RunDialog([&](CDialog& d) {
+            auto* list = static_cast<QComboBox*>(d.GetDlgItem(IDC_PORT)->GetWidget());
+            list->showPopup();
+            QAbstractItemView* view = list->view();
+            for (int i = 0; i < list->count(); ++i) {
+                const QPoint point = view->visualRect(view->model()->index(i, 0)).center();
+                entries.push_back(list->itemText(i).toStdString() + " | " + ToolTipAt(view->viewport(), point));
+            }
+            list->hidePopup();
+            listTip = ToolTipAt(list, list->rect().center());
+            AppHarness::Press(d, IDCANCEL);
+        });
+    }
+    std::string Dev(const char* node) const { return machine.Path(std::string("dev/") + node); }
+
+    FakeMachine machine;
+
+private:
+    std::string m_oldDevices;
+};
+
+TEST_F(PortTipsTest, EachPortTellsItsDeviceAndTheListTellsWhatMayNotBeOpened) {
+    Strings entries;
+    std::string listTip;
+    LookAtTips(entries, listTip);
+    const std::string loopback = platform::DescribePort("COM255");
+    EXPECT_NE(loopback.find("loopback plug"), std::string::npos);
+    EXPECT_EQ(entries, (Strings{"COM3 | " + Dev("ttyS2"), "COM12 | " + Dev("ttyS11"),
+                                "COM33 | " + Dev("ttyUSB0") + ": FT232R USB UART, FTDI, serial A50285BI",
+                                "COM255 | " + loopback}))
+        << "the list holds what it held before, each entry with its tip";
+    const std::string group = ::getgrgid(::getegid())->gr_name; // the node's group, as the test made it
+    EXPECT_EQ(listTip, "Not listed: you have no permission to open " + Dev("ttyACM0") + ".\nTo use them, join the group " +
+                           group + ":\n    sudo usermod -aG " + group + " $USER\nthen log out and log in again.");
+
+    platform::SetProcessIdentity(std::nullopt);
+    ::chmod(Dev("ttyACM0").c_str(), 0666);
+    entries.clear();
+    LookAtTips(entries, listTip);
+    EXPECT_EQ(listTip, "") << "nothing to say when every device may be opened";
+}
+
+TEST_F(PortTipsTest, ThePortPaneTellsTheDeviceOfTheOpenPort) {
+    harness.ChoosePort("COM33");
+    const std::string expected = Dev("ttyUSB0") + ": FT232R USB UART, FTDI, serial A50285BI";
+    auto* bar = static_cast<framework::StatusBarWidget*>(harness.Frame()->m_wndStatusBar.GetWidget());
+    harness.Frame()->ShowWindow(SW_SHOW);
+    EXPECT_EQ(ToolTipAt(bar, bar->ItemRect(CSignalStatusBar::kPort).center()), expected);
+    harness.ChoosePort("COM255");
+    EXPECT_EQ(ToolTipAt(bar, bar->ItemRect(CSignalStatusBar::kPort).center()), platform::DescribePort("COM255"));
 }
 
 } // namespace

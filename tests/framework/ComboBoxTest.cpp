@@ -1,4 +1,5 @@
 // The combo box window: its list, selection and text through CComboBox and the CB_* messages.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <gtest/gtest.h>
 #include <string>
@@ -7,6 +8,7 @@
 #include "framework/CComboBox.h"
 #include "framework/DialogConstants.h"
 #include "framework/MessageDispatch.h"
+#include "support/ToolTipProbe.h"
 
 namespace {
 
@@ -141,6 +143,35 @@ TEST_F(ComboBoxTest, AnyWindowObjectStandingForTheBoxAnswersItsMessages) {
     // The object that stood for it before has no window any more and reports failure.
     EXPECT_EQ(box.GetCount(), CB_ERR);
     plain.DestroyWindow();
+}
+
+} // namespace
+
+namespace {
+
+// The opened list shows an entry's tip when the pointer rests on it; the tip stays with its entry when
+// others are inserted before it, and an empty text removes it.
+TEST_F(ComboBoxTest, EntriesShowTheirOwnTipsInTheOpenedList) {
+    CComboBox box;
+    Make(box, CBS_DROPDOWNLIST, {"COM1", "COM255"});
+    EXPECT_EQ(box.SetItemTipText(1, "the loopback plug"), CB_OKAY);
+    EXPECT_EQ(box.SetItemTipText(2, "past the end"), CB_ERR);
+    EXPECT_EQ(box.SetItemTipText(-1, "before the start"), CB_ERR);
+    box.InsertString(0, "COM0");
+    auto* widget = static_cast<QComboBox*>(box.GetWidget());
+    widget->showPopup();
+    QAbstractItemView* view = widget->view();
+    const auto tipOver = [&](int row) {
+        return ToolTipAt(view->viewport(), view->visualRect(view->model()->index(row, 0)).center());
+    };
+    EXPECT_EQ(tipOver(2), "the loopback plug");
+    EXPECT_EQ(tipOver(1), "");
+    box.SetItemTipText(2, "");
+    EXPECT_EQ(tipOver(2), "");
+    widget->hidePopup();
+
+    box.SetToolTipText("the box itself");
+    EXPECT_EQ(widget->toolTip().toStdString(), "the box itself");
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "framework/RepaintScheduler.h"
 #include "framework/ResourceTable.h"
 #include "framework/StatusBarWidget.h"
+#include "support/ToolTipProbe.h"
 
 using framework::RepaintScheduler;
 using framework::StatusBarWidget;
@@ -175,6 +176,23 @@ TEST_F(StatusBarTest, IndexesOutOfRangeAndAMissingStringAreHandledSafely) {
     ASSERT_EQ(bar.GetCount(), 2);
     EXPECT_EQ(bar.GetPaneText(1), CString());
     EXPECT_EQ(Item(1).Width(), StatusBarWidget::kPanePadding);
+}
+
+// Each pane shows its own tip; a pane without one, and the space past the last pane, show none.
+TEST_F(StatusBarTest, EachPaneShowsItsOwnTip) {
+    frame->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(bar.SetPaneTipText(1, "clear to send"));
+    EXPECT_TRUE(bar.SetPaneTipText(3, "first\nsecond"));
+    EXPECT_FALSE(bar.SetPaneTipText(kPaneCount, "none"));
+    const auto tipAt = [&](QPoint point) { return ToolTipAt(Widget(), point); };
+    const auto centre = [&](int index) { return Widget()->ItemRect(index).center(); };
+    EXPECT_EQ(tipAt(centre(1)), "clear to send");
+    EXPECT_EQ(tipAt(centre(3)), "first\nsecond");
+    EXPECT_EQ(tipAt(centre(2)), "");
+    EXPECT_EQ(tipAt(QPoint(Widget()->width() - 1, centre(1).y())), "");
+    bar.SetPaneTipText(1, "");
+    EXPECT_EQ(tipAt(centre(1)), "");
+    EXPECT_EQ(bar.GetPaneTipText(3), CString("first\nsecond"));
 }
 
 TEST(StatusBarWithoutWindow, EveryCallFailsQuietly) {

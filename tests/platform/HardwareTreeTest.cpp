@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/FakeMachine.h"
 #include "platform/HardwareTree.h"
 #include "platform/HardwareTreeFiles.h"
 #include "platform/Registry.h"
@@ -17,48 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// A /proc and a /sys of a machine made up for the test, in a folder of its own.
-class FakeMachine {
-public:
-    FakeMachine() {
-        std::string pattern = (fs::temp_directory_path() / "martool-hw-XXXXXX").string();
-        m_root = ::mkdtemp(pattern.data());
-        fs::create_directories(m_root / "proc");
-        fs::create_directories(m_root / "sys");
-    }
-    ~FakeMachine() {
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
-    FakeMachine(const FakeMachine&) = delete;
-    FakeMachine& operator=(const FakeMachine&) = delete;
-
-    std::string Proc() const { return (m_root / "proc").string(); }
-    std::string Sys() const { return (m_root / "sys").string(); }
-    std::string Path(const std::string& relative) const { return (m_root / relative).string(); }
-
-    void Write(const std::string& relative, const std::string& text) const {
-        fs::create_directories(fs::path(Path(relative)).parent_path());
-        std::ofstream(Path(relative), std::ios::binary) << text;
-    }
-    void Folder(const std::string& relative) const { fs::create_directories(Path(relative)); }
-    // A symbolic link at relative whose target is the folder at targetRelative, made as /sys does.
-    void Link(const std::string& relative, const std::string& targetRelative) const {
-        Folder(targetRelative);
-        fs::create_directories(fs::path(Path(relative)).parent_path());
-        fs::create_symlink(fs::relative(Path(targetRelative), fs::path(Path(relative)).parent_path()),
-                           Path(relative));
-    }
-    // A device folder with its driver and bus, as /sys/devices holds them.
-    void Device(const std::string& relative, const std::string& bus, const std::string& driver) const {
-        Link(relative + "/driver", "sys/bus/" + bus + "/drivers/" + driver);
-        Link(relative + "/subsystem", "sys/bus/" + bus);
-    }
-
-private:
-    fs::path m_root;
-};
 
 // A value in a form a test can state exactly; strings must end with their NUL.
 std::string Describe(const RegistryKey::Value& value) {
@@ -154,6 +113,7 @@ void MakeDesktop(const FakeMachine& machine) {
     machine.Device(usb, "usb-serial", "ftdi_sio");
     machine.Link("sys/class/tty/ttyUSB0/device", usb);
     machine.Write("sys/class/tty/ttyUSB0/uevent", "MAJOR=188\nMINOR=0\nDEVNAME=ttyUSB0\n");
+    machine.UsbIdentity("sys/devices/pci0000:00/0000:00:14.0/usb1/1-2", "FT232R USB UART\n", "FTDI\n", "A50285BI\n");
     machine.Folder("sys/class/tty/tty0");
     machine.Folder("sys/class/tty/console");
     machine.Folder("sys/class/tty/ptmx");
@@ -206,6 +166,9 @@ const char* const kDesktopTree = R"T(System
           Identifier = SZ "COM33"
           DevicePath = SZ "/dev/ttyUSB0"
           Driver = SZ "ftdi_sio"
+          Product = SZ "FT232R USB UART"
+          Manufacturer = SZ "FTDI"
+          SerialNumber = SZ "A50285BI"
 )T";
 
 std::string Build(const FakeMachine& machine) {
