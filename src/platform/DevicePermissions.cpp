@@ -10,7 +10,7 @@
 #include "platform/DeviceDirectory.h"
 #include "platform/HardwareTreeFiles.h"
 #include "platform/PortNameTable.h"
-#include "platform/SysfsDirectory.h"
+#include "platform/SystemPaths.h"
 #include "platform/TtySysfs.h"
 
 namespace platform {

@@ -1,7 +1,7 @@
 #include "platform/PortDescription.h"
 
 #include "platform/PortNameTable.h"
-#include "platform/SysfsDirectory.h"
+#include "platform/SystemPaths.h"
 #include "platform/TtySysfs.h"
 
 namespace platform {

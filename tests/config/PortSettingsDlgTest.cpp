@@ -16,7 +16,7 @@
 #include "platform/DevicePermissions.h"
 #include "platform/PortDescription.h"
 #include "platform/SimulatedDevice.h"
-#include "platform/SysfsDirectory.h"
+#include "platform/SystemPaths.h"
 #include "resources/ResourceIds.h"
 #include "support/FakeMachine.h"
 #include "support/ToolTipProbe.h"

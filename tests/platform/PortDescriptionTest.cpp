@@ -8,7 +8,7 @@
 #include "platform/DeviceDirectory.h"
 #include "platform/DevicePermissions.h"
 #include "platform/PortDescription.h"
-#include "platform/SysfsDirectory.h"
+#include "platform/SystemPaths.h"
 #include "support/FakeMachine.h"
 
 namespace {
