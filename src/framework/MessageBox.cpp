@@ -7,6 +7,7 @@
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/ModalScope.h"
+#include "framework/SystemText.h"
 
 namespace {
 
@@ -49,8 +50,8 @@ void AddButtons(QMessageBox& box, UINT type) {
 int RunBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     CWnd* ownerWnd = CWnd::FromHandle(owner);
     QWidget* parent = ownerWnd ? ownerWnd->GetWidget() : nullptr;
-    QMessageBox box(IconOf(type), QString::fromLatin1(caption ? caption : "Error"),
-                    QString::fromLatin1(text ? text : ""), QMessageBox::NoButton, parent);
+    QMessageBox box(IconOf(type), afx::FromSystemText(caption ? caption : "Error"),
+                    afx::FromSystemText(text ? text : ""), QMessageBox::NoButton, parent);
     AddButtons(box, type);
     box.setWindowModality(parent ? Qt::WindowModal : Qt::NonModal);
     ModalScope modal;

@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes. A box without an owner leaves every window usable while it is up; a box with an owner
 // disables that owner. Either way the caller waits in a modal loop until the box is dismissed.
-// Tests replace the box with a handler of their own.
+// Tests replace the box with a handler of their own. Text and caption are the system's text
+// (SystemText.h): they carry file names and the system's words for failures, in any script.
 
 #include <functional>
 

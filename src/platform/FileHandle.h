@@ -21,6 +21,12 @@ public:
     bool Write(const void* buffer, DWORD length, DWORD& done, const Transfer& how) override;
     bool Close() override;
 
+    // What releases a file's descriptor: close() unless a test stands in for it, to meet the
+    // failures that some file systems report only then (NFS, FUSE, a full quota: EIO, ENOSPC,
+    // EDQUOT). The stand-in sets errno as close() does; nullptr restores close().
+    using CloseCall = int (*)(int fd);
+    static void SetCloseCall(CloseCall call);
+
 private:
     FileHandle(int fd, DWORD access, bool overlapped);
 

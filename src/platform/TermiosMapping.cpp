@@ -99,7 +99,6 @@ void TermiosToControlBlock(const termios2& settings, DCB& dcb) {
         dcb.StopBits = ONESTOPBIT;
     else
         dcb.StopBits = dcb.ByteSize == 5 ? ONE5STOPBITS : TWOSTOPBITS;
-    dcb.fBinary = 1;
     dcb.fParity = (settings.c_iflag & INPCK) ? 1 : 0;
     dcb.fOutX = (settings.c_iflag & IXON) ? 1 : 0;
     dcb.fInX = (settings.c_iflag & IXOFF) ? 1 : 0;

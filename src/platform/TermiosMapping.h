@@ -17,6 +17,7 @@ bool TermiosCanCarry(const DCB& dcb);
 void ControlBlockToTermios(const DCB& dcb, termios2& settings);
 
 // Fills the fields of dcb that termios has a place for; the others keep the values dcb holds.
+// fBinary is among the others: a raw line is always binary, so the flag is kept as it was written.
 void TermiosToControlBlock(const termios2& settings, DCB& dcb);
 
 // The device holds what was asked for: the same framing and flow flags, a speed within 2 %.

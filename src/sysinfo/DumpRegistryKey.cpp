@@ -66,9 +66,11 @@ void InsertValue(CEdit& edit, WalkBuffers& b, const CString& indent, DWORD type,
                  DWORD dataSize, LONG result) {
     if (type != REG_SZ && type != REG_MULTI_SZ && type != REG_DWORD)
         return;
+    // Name and data are judged apart: one result says only that something did not fit, and a name
+    // cut short does not make the data whole.
     bool more = result == ERROR_MORE_DATA;
     bool nameCut = more && nameSize == kNameSize;
-    bool dataCut = more && !nameCut && dataSize > kDataSize;
+    bool dataCut = more && dataSize > kDataSize;
     Insert(edit, indent.GetString(), static_cast<std::size_t>(indent.GetLength()));
     InsertName(edit, b, nameCut);
     Insert(edit, ": ");

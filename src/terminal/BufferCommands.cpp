@@ -32,6 +32,29 @@ std::string Reason() {
     return text != nullptr && *text != '\0' ? text : "error " + std::to_string(GetLastError());
 }
 
+// Writes the text whole to a new file at `path`; what to tell the user when that failed, else empty.
+// The path stays in the file system's own bytes, as the dialog gave it, and the message shows it so,
+// which message boxes read as the system's text: a name in any script reads as it did in the dialog.
+std::string SaveText(const std::string& path, const char* text, DWORD length) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "Can't save the buffer to " + path + ": " + Reason();
+    DWORD written = 0;
+    BOOL complete = WriteWhole(file, text, length, written);
+    std::string reason = complete ? std::string() : Reason();
+    // Network and FUSE file systems, and quotas, may report only at close that the data did not
+    // make it: that is as much a failed save as a failed write.
+    if (!CloseHandle(file) && complete) {
+        complete = FALSE;
+        reason = Reason() + " on closing the file";
+    }
+    if (complete)
+        return {};
+    return "Can't save all of the buffer to " + path + ": " + reason + " (" + std::to_string(written) + " of " +
+           std::to_string(length) + " bytes written)";
+}
+
 } // namespace
 
 void CMainFrame::OnEmptyBuffer() {
@@ -45,23 +68,10 @@ void CMainFrame::OnSaveBuffer() {
                        "All Files|*.*|Text Files|*.txt||");
     if (dialog.DoModal() != IDOK)
         return;
-    CString path = dialog.GetPathName();
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        std::string message = "Can't save the buffer to " + path.str() + ": " + Reason();
-        MessageBox(message.c_str(), "Error", MB_OK);
-        return;
-    }
     CString text;
     m_wndTerminal.GetWindowText(text);
     auto length = static_cast<DWORD>(m_wndTerminal.GetWindowTextLength());
-    DWORD written = 0;
-    BOOL complete = WriteWhole(file, text.GetString(), length, written);
-    std::string reason = complete ? std::string() : Reason();
-    CloseHandle(file);
-    if (!complete) {
-        std::string message = "Can't save all of the buffer to " + path.str() + ": " + reason + " (" +
-                              std::to_string(written) + " of " + std::to_string(length) + " bytes written)";
-        MessageBox(message.c_str(), "Error", MB_OK);
-    }
+    std::string failure = SaveText(dialog.GetPathName().str(), text.GetString(), length);
+    if (!failure.empty())
+        MessageBox(failure.c_str(), "Error", MB_OK);
 }

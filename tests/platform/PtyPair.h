@@ -24,6 +24,8 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     bool Ok() const { return m_master >= 0 && !m_slavePath.empty(); }
+    int Master() const { return m_master; } // non-blocking
+    const std::string& SlavePath() const { return m_slavePath; }
     // The path as CreateFileA takes it for a device that is no COM name.
     std::string DevicePath() const { return "\\\\.\\" + m_slavePath; }
 

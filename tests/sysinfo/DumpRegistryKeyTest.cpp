@@ -114,10 +114,12 @@ TEST_F(DumpRegistryKeyTest, ValuesCutShortByTheBuffersAreMarkedNotPassedOffAsWho
     system->SetString("Long", std::string(3000, 'y'));
     system->SetString(std::string(1500, 'n'), "v");
     system->SetMultiString("LongMulti", {std::string(10, 'm'), std::string(2000, 'w')});
+    system->SetString(std::string(1100, 'b'), std::string(2000, 'z')); // both cut short
     EXPECT_EQ(Dump(), 0);
     std::string expected = "Long: " + std::string(1024, 'y') + "... [cut short: 3001 bytes in all]\r\n" +
                            std::string(1023, 'n') + "...: v\r\n" + "LongMulti: " + std::string(10, 'm') +
-                           "\r\n";
+                           "\r\n" + std::string(1023, 'b') + "...: " + std::string(1024, 'z') +
+                           "... [cut short: 2001 bytes in all]\r\n";
     EXPECT_EQ(edit.GetText(), expected);
 }
 

@@ -1,12 +1,26 @@
 // Empty buffer and Save buffer on the whole program, with a stand-in for the save-file dialog.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "AppHarness.h"
 #include "framework/CFileDialog.h"
+#include "framework/MessageBox.h"
+#include "platform/FileHandle.h"
 #include "platform/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
@@ -23,6 +37,27 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A file system that loses the data it was given and says so only when the file is closed, as NFS
+// and FUSE file systems do; the descriptor is released all the same, as close() always does.
+int g_closeErrno = 0;
+int CloseThatFails(int fd) {
+    close(fd);
+    errno = g_closeErrno;
+    return -1;
+}
+
+// "Ünïcødé-日本.txt" as the file system holds it (UTF-8).
+const std::string kUnicodeName = "\xC3\x9Cn\xC3\xAF\x63\xC3\xB8\x64\xC3\xA9-\xE6\x97\xA5\xE6\x9C\xAC.txt";
+
+// A window of type T shown now.
+template <class T>
+T* Shown() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<T*>(widget); window && window->isVisible())
+            return window;
+    return nullptr;
+}
+
 class BufferCommandsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -32,7 +67,10 @@ protected:
             return answer;
         });
     }
-    void TearDown() override { afx::SetFileDialogHandler({}); }
+    void TearDown() override {
+        afx::SetFileDialogHandler({});
+        platform::FileHandle::SetCloseCall(nullptr);
+    }
     void Save() { harness.Frame()->SendMessage(WM_COMMAND, ID_SAVE_BUFFER, 0); }
     void SaveTo(const std::string& path) {
         answer = path;
@@ -145,6 +183,91 @@ TEST_F(BufferCommandsTest, EmptyBufferClearsTheTextAndLeavesEverythingElse) {
     EXPECT_EQ(harness.PaneText(11), port);
     sim->Inject("n");
     EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "n"; }));
+}
+
+// A file that stops taking bytes part way (the size limit: EFBIG) and a file system that reports at
+// close that the data is lost both show the box with the path, the system's reason and the count.
+TEST_F(BufferCommandsTest, AFailureAtWriteOrOnlyAtCloseShowsTheErrorBoxWithPathReasonAndCount) {
+    SetText(std::string(5000, 'x'));
+    const std::string path = Path(kUnicodeName.c_str());
+    const std::string prefix = "Can't save all of the buffer to " + path + ": ";
+
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small = limit;
+    small.rlim_cur = 1000;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    SaveTo(path);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_EQ(harness.boxes.size(), 1u);
+    EXPECT_EQ(harness.boxes[0].caption, "Error");
+    EXPECT_EQ(harness.boxes[0].text, prefix + std::strerror(EFBIG) + " (1000 of 5000 bytes written)");
+
+    platform::FileHandle::SetCloseCall(CloseThatFails);
+    for (int error : {EIO, EDQUOT, ENOSPC}) {
+        g_closeErrno = error;
+        harness.boxes.clear();
+        SaveTo(path);
+        ASSERT_EQ(harness.boxes.size(), 1u) << std::strerror(error);
+        EXPECT_EQ(harness.boxes[0].caption, "Error");
+        EXPECT_EQ(harness.boxes[0].owner, harness.Frame()->GetSafeHwnd());
+        EXPECT_EQ(harness.boxes[0].text,
+                  prefix + std::strerror(error) + " on closing the file (5000 of 5000 bytes written)");
+    }
+    // A failing close never hides a failed write, which came first and says more.
+    small.rlim_cur = 10;
+    oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    harness.boxes.clear();
+    SaveTo(path);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_EQ(harness.boxes.size(), 1u);
+    EXPECT_EQ(harness.boxes[0].text, prefix + std::strerror(EFBIG) + " (10 of 5000 bytes written)");
+}
+
+// The real dialog and the real box: a name typed in any script names the file created and reads
+// the same in the box.
+TEST_F(BufferCommandsTest, AUnicodeNameChosenInTheDialogReadsTheSameInTheErrorBox) {
+    SetText("text");
+    afx::SetFileDialogHandler({});
+    afx::SetMessageBoxHandler({});
+    platform::FileHandle::SetCloseCall(CloseThatFails);
+    g_closeErrno = EIO;
+    const QString typed = dir.path() + QString::fromUtf8("/\u00DCn\u00EFc\u00F8d\u00E9-\u65E5\u672C.txt");
+    QString shown;
+    QTimer guard; // a step that failed must not leave the test waiting in a modal loop
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        ADD_FAILURE() << "a dialog or box was left open";
+        if (auto* box = Shown<QMessageBox>())
+            box->reject();
+        if (auto* dialog = Shown<QFileDialog>())
+            dialog->reject();
+    });
+    guard.start(10000);
+    QTimer::singleShot(0, [&] {
+        QFileDialog* dialog = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (dialog = Shown<QFileDialog>()) != nullptr; }, 3000));
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(edit, nullptr);
+        edit->setText(typed);
+        QTimer::singleShot(0, [&] {
+            QMessageBox* box = nullptr;
+            ASSERT_TRUE(QTest::qWaitFor([&] { return (box = Shown<QMessageBox>()) != nullptr; }, 3000));
+            shown = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    Save();
+    EXPECT_TRUE(std::filesystem::exists(Path(kUnicodeName.c_str())));
+    EXPECT_EQ(ReadFileBytes(Path(kUnicodeName.c_str())), "text");
+    const QString wanted = "Can't save all of the buffer to " + typed + ": " +
+                           QString::fromLocal8Bit(std::strerror(EIO)) + " on closing the file (4 of 4 bytes written)";
+    EXPECT_EQ(shown.toStdString(), wanted.toStdString());
 }
 
 } // namespace
