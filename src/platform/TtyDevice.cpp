@@ -97,6 +97,7 @@ bool TtyDevice::TakeOver() {
     m_drivenLines = TIOCM_DTR | TIOCM_RTS;
     if (RefreshLines() && !m_noModemLines)
         m_drivenLines = m_lineBits & (TIOCM_DTR | TIOCM_RTS);
+    WatchLines();
     TermiosToControlBlock(raw, m_kept);
     m_kept.fDtrControl = (m_drivenLines & TIOCM_DTR) ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
     if (m_kept.fRtsControl != RTS_CONTROL_HANDSHAKE)
@@ -107,6 +108,7 @@ bool TtyDevice::TakeOver() {
 
 // Puts the port back as it was found, so that probing a port leaves no trace.
 bool TtyDevice::Close() {
+    m_watcher.reset();
     ioctl(m_fd, TIOCNXCL);
     ioctl(m_fd, TCSETS2, &m_found);
     int fd = m_fd;
@@ -136,8 +138,10 @@ bool TtyDevice::Fill() {
         return HangUp(0);
     for (;;) {
         ssize_t got = read(m_fd, m_readAhead.get(), kReadAheadSize);
+        AgeReadings();
         if (got > 0) {
             m_bytesIn += static_cast<std::uint64_t>(got);
+            m_countsBehind = m_driverCounts;
             m_readEnd = static_cast<DWORD>(got);
             // A DSR-sensitive receiver throws away what arrives while DSR is low.
             DWORD status = 0;
@@ -176,6 +180,7 @@ bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Trans
         if (put > 0) {
             done = static_cast<DWORD>(put);
             m_bytesOut += static_cast<std::uint64_t>(put);
+            m_countsBehind = m_driverCounts;
             return true;
         }
         if (put < 0 && errno == EINTR)

@@ -3,7 +3,10 @@
 // TIOCEXCL), put in raw mode, and put back as it was found when closed. Reads return at once with
 // what has arrived; a 64 KiB read-ahead buffer serves one-byte reads without a system call. Writes
 // never block: a byte the driver cannot take now fails the write. Modem lines and driver counters
-// are read from the device at most every 10 ms and served from that reading in between.
+// are served from one reading per handle. It is taken afresh after a line change (a LineWatcher
+// thread reports them), after the handle drives a line or changes settings, and otherwise at most
+// every 10 ms while the line is in use: the clock is looked at only when the read-ahead buffer is
+// refilled, never per byte. Ptys have no lines and keep no driver counts, so they never ask.
 //
 // One thread uses a handle at a time, as with any handle; the read path takes no lock.
 
@@ -14,6 +17,7 @@
 #include <string>
 
 #include "platform/CommDevice.h"
+#include "platform/LineWatcher.h"
 
 namespace platform {
 
@@ -37,6 +41,10 @@ public:
     bool Stats(SERIALPERF_STATS& stats) override;
     bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
     int WaitDescriptor() const override { return m_hungUp ? -1 : m_fd; }
+    int WakeAfterMs() const override;
+
+    // How often lines are polled when the driver cannot report their changes.
+    static constexpr int kLinePollMs = 50;
 
 private:
     TtyDevice(int fd, bool overlapped, const termios2& found);
@@ -51,7 +59,11 @@ private:
     bool Drive(int line, bool on);
     bool RefreshLines();
     bool RefreshCounts();
-    void ForgetReadings() { m_linesExpire = m_countsExpire = 0; }
+    void ForgetReadings() { m_linesStale = m_countsStale = true; }
+    // After a system call on the line: readings older than their lifetime are taken afresh.
+    void AgeReadings();
+    bool LinesChangedUnseen() { return m_watcher != nullptr && m_watcher->TakeChanged(); }
+    void WatchLines();
 
     int m_fd;
     termios2 m_found;         // the settings as found at open, put back at close
@@ -63,12 +75,15 @@ private:
     DWORD m_readEnd = 0;
     bool m_hungUp = false;
 
-    std::uint64_t m_linesExpire = 0;
+    std::uint64_t m_readingsExpire = 0; // when the readings below are due again while in use
+    bool m_linesStale = true;
+    bool m_countsStale = true;
+    bool m_countsBehind = false; // bytes moved since the counts were read, or they were still moving
+    std::unique_ptr<LineWatcher> m_watcher;
     int m_lineBits = 0;          // TIOCM_* as last read
     bool m_noModemLines = false; // pseudo-terminals and gadget ports: no lines to read
     int m_drivenLines = 0;       // TIOCM_DTR and TIOCM_RTS as last driven
 
-    std::uint64_t m_countsExpire = 0;
     bool m_driverCounts = false;
     serial_icounter_struct m_countsAtOpen{};
     serial_icounter_struct m_counts{};
