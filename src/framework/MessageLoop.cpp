@@ -105,6 +105,7 @@ void MessageLoop::RunIdleStep() {
         return;
     }
     g_devicesDue = false;
+    m_devicesDueAt = Clock::time_point::max();
     if (!m_app.OnIdle(m_idleCount++))
         m_idle = false;
 }
@@ -145,7 +146,16 @@ void MessageLoop::WatchDevices(bool on) {
 }
 
 void MessageLoop::WaitForWork(bool watchDevices) {
-    const int deviceMs = watchDevices ? platform::CommWaitTimeout() : -1;
+    int deviceMs = -1;
+    if (watchDevices) {
+        const Clock::time_point now = Clock::now();
+        const int asked = platform::CommWaitTimeout();
+        if (asked >= 0 && m_devicesDueAt == Clock::time_point::max())
+            m_devicesDueAt = now + std::chrono::milliseconds(asked);
+        if (m_devicesDueAt != Clock::time_point::max())
+            deviceMs = static_cast<int>(
+                std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(m_devicesDueAt - now).count()));
+    }
     const int limit = WaitLimitMs(deviceMs);
     if (limit >= 0)
         m_wakeTimer.start(limit);
@@ -154,9 +164,8 @@ void MessageLoop::WaitForWork(bool watchDevices) {
     ++g_waits;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const bool timedOut = limit >= 0 && !m_wakeTimer.isActive();
     m_wakeTimer.stop();
     m_lastPump = Clock::now();
-    if (timedOut && deviceMs >= 0 && deviceMs == limit)
+    if (watchDevices && m_lastPump >= m_devicesDueAt)
         g_devicesDue = true;
 }

@@ -60,6 +60,9 @@ private:
     Clock::time_point m_lastPump;
     Clock::time_point m_deadline = Clock::time_point::max();
     bool m_pollCondition = false;
+    // When a device asked to be looked at again (max: none asked); short waits for the caller's
+    // condition do not push it back.
+    Clock::time_point m_devicesDueAt = Clock::time_point::max();
     QTimer m_wakeTimer;
     std::unique_ptr<QSocketNotifier> m_deviceNotifier;
 };
