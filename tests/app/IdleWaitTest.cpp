@@ -105,7 +105,10 @@ TEST_F(IdleWaitTest, ADialogOpenedFromTheLoopDoesNotSpinOnWaitingBytes) {
             });
         },
         [&] {
-            ::PostMessage(harness.Frame()->GetSafeHwnd(), WM_COMMAND, ID_APP_ABOUT, 0);
+            // Posted while the loop sleeps on the silent port, as a key press would come.
+            QTimer::singleShot(100, [&] {
+                ::PostMessage(harness.Frame()->GetSafeHwnd(), WM_COMMAND, ID_APP_ABOUT, 0);
+            });
             harness.RunUntil([&] { return cpuShare >= 0; }, 5000);
         });
     ASSERT_GE(cpuShare, 0) << "the dialog was never measured";
