@@ -1,10 +1,15 @@
-// Figures of the whole program, measured on the real objects offscreen: how fast received bytes
-// reach the terminal (a pseudo-terminal's other end writing as fast as it can), what that costs the
-// user-interface thread per megabyte, what a silent open port costs, how long the port probe and
-// start-up take. Each figure is the median of several runs, with its ratio to the target.
+// Figures of the whole program, measured on the real objects offscreen, each the median of several
+// runs with its ratio to the target:
+//   - CPU of the whole process while a port is open and the line silent (every thread's schedstat);
+//   - CPU while a modal dialog is open and bytes wait unread on the port;
+//   - how fast received bytes reach the terminal (a pseudo-terminal's other end writing as fast as
+//     it can, zero loss, the text compared byte for byte) and what that costs the user-interface
+//     thread per megabyte;
+//   - how long a change of an input line takes to reach its indicator, and to be drawn;
+//   - the port probe and start-up.
 //
-//   bench_app [runs [startup|probe|receive|silent [megabytes]]]
-//   (default: 5 runs of everything, 8 MB received per run)
+//   bench_app [runs [startup|probe|receive|silent|modal|lines [megabytes|seconds]]]
+//   (default: 5 runs of each, 16 MB received per run, 3 runs of 20 s for the silent line)
 //
 // The device directory points at an empty folder, so the machine's own ports are never opened.
 
@@ -13,170 +18,88 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
 #include <string>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-#include "app/CDebugApp.h"
+#include "BenchSupport.h"
 #include "app/CMainFrame.h"
 #include "framework/CDialog.h"
+#include "framework/MessageDispatch.h"
+#include "framework/MessageLoop.h"
+#include "platform/DeviceDirectory.h"
 #include "platform/DevicePermissions.h"
 #include "platform/PortDescription.h"
-#include "framework/EditView.h"
-#include "framework/MessageDispatch.h"
-#include "framework/PostedMessageQueue.h"
-#include "framework/WndWidget.h"
-#include "platform/DeviceDirectory.h"
 #include "platform/PortProbeScope.h"
 #include "platform/SystemPaths.h"
+#include "platform/SimulatedDevice.h"
 #include "resources/ProgramResources.h"
 #include "serial/CSerialPort.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Program;
+using bench::Report;
+using bench::Seconds;
 
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
+// Lines of 78 characters ending in CR LF, as a device sends them: the terminal shows the CR as its
+// line break and drops the LF, so its text is byte for byte what was sent.
+std::string Lines() {
+    std::string block(65536 / 80 * 80, 'x');
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = i % 80 == 78 ? '\r' : i % 80 == 79 ? '\n' : static_cast<char>('!' + i % 90);
+    return block;
 }
 
-double ThreadCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-double ProcessCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto tv = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
-    return tv(usage.ru_utime) + tv(usage.ru_stime);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-void Report(const char* what, const std::vector<double>& runs, const char* unit, double target,
-            bool atLeast) {
-    double m = Median(runs);
-    std::printf("%-46s median %12.3f %-8s (min %.3f, max %.3f)  target %s %g: %.2f x target\n", what, m, unit,
-                *std::min_element(runs.begin(), runs.end()), *std::max_element(runs.begin(), runs.end()),
-                atLeast ? ">=" : "<=", target, m / target);
-}
-
-// Whatever an earlier program left posted (its WM_QUIT, for one) must not reach the next one.
-void DropPosted() {
-    MSG msg;
-    while (PostedMessageQueue::Instance().Pop(msg)) {
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    afx::ClearQuit();
-}
-
-// Answers the start-up port dialog with Cancel as soon as it is up; notes when it was shown.
-void CancelStartDialog(Clock::time_point* shownAt) {
-    QTimer::singleShot(0, [shownAt] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* bridge = WndWidgetBase::FromWidget(w);
-            auto* dialog = bridge ? dynamic_cast<CDialog*>(bridge->Owner()) : nullptr;
-            if (dialog != nullptr && w->isVisible()) {
-                if (shownAt)
-                    *shownAt = Clock::now();
-                dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+// Writes `bytes` of the block into the pty from its own thread, never blocking.
+std::thread Feed(int master, const std::string& block, std::size_t bytes, std::atomic<bool>& stop,
+                 std::atomic<bool>& failed) {
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    return std::thread([&, master, bytes] {
+        std::size_t sent = 0;
+        while (sent < bytes) {
+            std::size_t offset = sent % block.size();
+            std::size_t n = std::min(block.size() - offset, bytes - sent);
+            ssize_t w = write(master, block.data() + offset, n);
+            if (w < 0 && errno == EAGAIN) {
+                if (stop)
+                    return;
+                pollfd p{master, POLLOUT, 0};
+                poll(&p, 1, 50);
+                continue;
+            }
+            if (w <= 0) {
+                failed = true;
                 return;
             }
+            sent += static_cast<std::size_t>(w);
         }
-        CancelStartDialog(shownAt);
     });
 }
-
-struct Pty {
-    int master = -1;
-    std::string slave;
-    Pty() {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-            std::perror("pty");
-            std::exit(1);
-        }
-        slave = ptsname(master);
-    }
-    ~Pty() { close(master); }
-};
-
-// The program as it starts, with its port opened on a pty the way the port dialog opens it.
-struct Program {
-    CDebugApp app;
-    Pty pty;
-    Program() {
-        DropPosted();
-        CancelStartDialog(nullptr);
-        app.InitInstance();
-        app.m_pPort->SetOverlapped(FALSE);
-        if (!app.m_pPort->Open(pty.slave)) {
-            std::fprintf(stderr, "cannot open %s\n", pty.slave.c_str());
-            std::exit(1);
-        }
-    }
-    ~Program() {
-        if (CMainFrame* frame = GetMainFrame())
-            frame->DestroyWindow();
-        app.ExitInstance();
-        DropPosted();
-    }
-    std::size_t Received() const { return GetMainFrame()->m_wndTerminal.GetView()->TextLength(); }
-};
 
 // Bytes per second through the whole receive path, and CPU seconds of the user-interface thread per
 // megabyte. The writer runs on its own thread and is not counted.
 void ReceiveRate(int runs, std::size_t bytes) {
     std::vector<double> rates, cpuPerMb;
+    const std::string block = Lines();
     for (int run = 0; run < runs; ++run) {
         Program program;
-        // Lines of 78 characters ending in CR LF, as a device sends them: the terminal shows the CR as
-        // its line break and drops the LF, so its text is byte for byte what was sent.
-        std::string block(65536 / 80 * 80, 'x');
-        for (std::size_t i = 0; i < block.size(); ++i)
-            block[i] = i % 80 == 78 ? '\r' : i % 80 == 79 ? '\n' : static_cast<char>('!' + i % 90);
         std::atomic<bool> failed{false};
         std::atomic<bool> stop{false};
-        fcntl(program.pty.master, F_SETFL, fcntl(program.pty.master, F_GETFL) | O_NONBLOCK);
-        double cpu0 = ThreadCpuSeconds();
+        double cpu0 = bench::ThreadCpuSeconds();
         auto start = Clock::now();
-        std::thread writer([&] {
-            std::size_t sent = 0;
-            while (sent < bytes) {
-                std::size_t offset = sent % block.size();
-                std::size_t n = std::min(block.size() - offset, bytes - sent);
-                ssize_t w = write(program.pty.master, block.data() + offset, n);
-                if (w < 0 && errno == EAGAIN) {
-                    if (stop)
-                        return;
-                    pollfd p{program.pty.master, POLLOUT, 0};
-                    poll(&p, 1, 50);
-                    continue;
-                }
-                if (w <= 0) {
-                    failed = true;
-                    return;
-                }
-                sent += static_cast<std::size_t>(w);
-            }
-        });
-        bool done = program.app.RunUntil([&] { return program.Received() >= bytes; }, 120000);
+        std::thread writer = Feed(program.pty.master, block, bytes, stop, failed);
+        bool done = program.app.RunUntil([&] { return program.Received() >= bytes; }, 300000);
         double wall = Seconds(Clock::now() - start);
-        double cpu = ThreadCpuSeconds() - cpu0;
+        double cpu = bench::ThreadCpuSeconds() - cpu0;
         stop = true;
         writer.join();
         std::string text = GetMainFrame()->m_wndTerminal.GetText();
@@ -184,44 +107,136 @@ void ReceiveRate(int runs, std::size_t bytes) {
         for (std::size_t i = 0; exact && i < bytes; ++i)
             exact = text[i] == block[i % block.size()];
         if (!exact) {
-            std::fprintf(stderr, "run %d: received %zu of %zu bytes, or not exactly\n", run, text.size(),
-                         bytes);
+            std::fprintf(stderr, "run %d: received %zu of %zu bytes, or not exactly\n", run, text.size(), bytes);
             std::exit(1);
         }
-        rates.push_back(static_cast<double>(bytes) / wall);
+        rates.push_back(static_cast<double>(bytes) / wall / 1e6);
         cpuPerMb.push_back(cpu / (static_cast<double>(bytes) / 1e6));
     }
-    Report("receive rate, pty feed, zero loss", rates, "bytes/s", 1200000, true);
-    Report("CPU of the UI thread per MB received", cpuPerMb, "s", 0.5, false);
+    Report("receive rate, pty feed, zero loss", rates, "MB/s", 10, true);
+    Report("CPU of the UI thread per MB received", cpuPerMb, "s", 0.1, false);
 }
 
-// Share of one core used while a port is open and the line silent. Beside it, in the same run, what
-// Qt's own event loop costs to do nothing but wake up every 10 ms, as the program must while a port
-// is open: the floor that this machine sets.
+// Share of one core that the whole process uses while a port is open and the line silent, and how
+// often the loop woke for it.
 void SilentLine(int runs, int seconds) {
-    std::vector<double> shares, floors;
+    std::vector<double> shares, wakes;
     for (int run = 0; run < runs; ++run) {
         Program program;
-        program.app.RunUntil([] { return false; }, 200); // settle
-        double cpu0 = ProcessCpuSeconds();
+        program.app.RunUntil({}, 300); // settle: start-up's own painting is over
+        double cpu0 = bench::ProcessCpuSeconds();
+        unsigned long waits0 = MessageLoop::WaitCount();
         auto start = Clock::now();
-        program.app.RunUntil([] { return false; }, seconds * 1000);
-        shares.push_back(100.0 * (ProcessCpuSeconds() - cpu0) / Seconds(Clock::now() - start));
-
-        QTimer pace;
-        pace.setSingleShot(true);
-        pace.setTimerType(Qt::PreciseTimer);
-        cpu0 = ProcessCpuSeconds();
-        start = Clock::now();
-        while (Clock::now() - start < std::chrono::seconds(seconds)) {
-            pace.start(10);
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
-        floors.push_back(100.0 * (ProcessCpuSeconds() - cpu0) / Seconds(Clock::now() - start));
+        program.app.RunUntil({}, seconds * 1000);
+        double wall = Seconds(Clock::now() - start);
+        shares.push_back(100.0 * (bench::ProcessCpuSeconds() - cpu0) / wall);
+        wakes.push_back(static_cast<double>(MessageLoop::WaitCount() - waits0) / wall);
     }
-    Report("CPU with a port open and the line silent", shares, "% core", 1, false);
-    Report("  Qt's bare 10 ms wakeups, same machine", floors, "% core", 1, false);
-    std::printf("  the program over the bare wakeups: %.2f x\n", Median(shares) / Median(floors));
+    char what[64];
+    std::snprintf(what, sizeof what, "CPU, port open, line silent, %d s", seconds);
+    Report(what, shares, "% core", 0.1, false);
+    std::printf("  the loop's waits per second meanwhile: median %.2f\n", Median(wakes));
+}
+
+// Share of one core used while a modal dialog (the About box, opened by a command the loop hands
+// out) is open and bytes wait unread on the port: a modal loop never reads them.
+void ModalDialog(int runs, int seconds) {
+    std::vector<double> shares;
+    const std::string block = Lines();
+    for (int run = 0; run < runs; ++run) {
+        Program program;
+        program.app.RunUntil({}, 200);
+        double share = -1;
+        bench::WhenDialogShown([&](CDialog& dialog) {
+            // The dialog is up and its own painting done; now the line starts talking.
+            QTimer::singleShot(200, [&, dialog = &dialog] {
+                [[maybe_unused]] auto w = write(program.pty.master, block.data(), 4096);
+                QTimer::singleShot(50, [&, dialog] {
+                    double cpu0 = bench::ProcessCpuSeconds();
+                    auto start = Clock::now();
+                    QTimer::singleShot(seconds * 1000, [&, dialog, cpu0, start] {
+                        share = 100.0 * (bench::ProcessCpuSeconds() - cpu0) / Seconds(Clock::now() - start);
+                        dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+                    });
+                });
+            });
+        });
+        ::PostMessage(GetMainFrame()->GetSafeHwnd(), WM_COMMAND, ID_APP_ABOUT, 0);
+        program.app.RunUntil([&] { return share >= 0 && program.Received() >= 4096; }, seconds * 1000 + 30000);
+        if (share < 0 || program.Received() != 4096) {
+            std::fprintf(stderr, "modal run %d: dialog not measured, or %zu bytes received after it\n", run,
+                         program.Received());
+            std::exit(1);
+        }
+        shares.push_back(share);
+    }
+    Report("CPU, modal dialog open, bytes waiting", shares, "% core", 1, false);
+}
+
+// Notes when a widget or any of its children is drawn.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) {
+        widget->installEventFilter(this);
+        for (QWidget* child : widget->findChildren<QWidget*>())
+            child->installEventFilter(this);
+    }
+    Clock::time_point last{};
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            last = Clock::now();
+        return false;
+    }
+};
+
+// From a change of CTS (made by another thread on a simulated port) to the CTS pane showing it, and
+// to the status bar being drawn with it.
+void LineChange(int runs, int changes) {
+    std::vector<double> toState, toPaint;
+    for (int run = 0; run < runs; ++run) {
+        auto sim = platform::SimulatedDevice::Register("BENCHSIM");
+        {
+            Program program("BENCHSIM");
+            CMainFrame* frame = GetMainFrame();
+            PaintWatch painted(frame->m_wndStatusBar.GetWidget());
+            program.app.RunUntil({}, 300);
+            std::vector<double> state, paint;
+            for (int i = 0; i < changes; ++i) {
+                const bool on = i % 2 == 0;
+                const UINT wanted = on ? 0u : static_cast<UINT>(SBPS_POPOUT);
+                std::atomic<Clock::rep> changedAt{0};
+                std::thread changer([&] {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20 + 7 * (i % 5)));
+                    changedAt = Clock::now().time_since_epoch().count();
+                    sim->SetCts(on);
+                });
+                Clock::time_point shown{};
+                bool drawn = program.app.RunUntil(
+                    [&] {
+                        if (shown == Clock::time_point{} &&
+                            frame->m_wndStatusBar.GetPaneStyle(CSignalStatusBar::kCts) == wanted)
+                            shown = Clock::now();
+                        return shown != Clock::time_point{} && painted.last > shown;
+                    },
+                    5000);
+                changer.join();
+                if (!drawn) {
+                    std::fprintf(stderr, "line change %d never shown\n", i);
+                    std::exit(1);
+                }
+                auto changed = Clock::time_point(Clock::duration(changedAt.load()));
+                state.push_back(1000 * Seconds(shown - changed));
+                paint.push_back(1000 * Seconds(painted.last - changed));
+            }
+            toState.push_back(Median(state));
+            toPaint.push_back(Median(paint));
+        }
+        platform::SimulatedDevice::Unregister("BENCHSIM");
+    }
+    Report("line change to its indicator's state", toState, "ms", 20, false);
+    Report("line change to the status bar drawn", toPaint, "ms", 20, false);
 }
 
 // One probe of COM1 to COM255 as the port dialog makes it; the ports found.
@@ -339,17 +354,20 @@ void ProbeNotes(int runs) {
 void StartUp(int runs, Clock::time_point processStart) {
     std::vector<double> ms;
     for (int run = 0; run < runs; ++run) {
-        DropPosted();
+        bench::DropPosted();
         CDebugApp app;
         Clock::time_point shown{};
         auto start = run == 0 ? processStart : Clock::now();
-        CancelStartDialog(&shown);
+        bench::WhenDialogShown([&shown](CDialog& dialog) {
+            shown = Clock::now();
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
         app.InitInstance();
         ms.push_back(1000 * Seconds(shown - start));
         if (CMainFrame* frame = GetMainFrame())
             frame->DestroyWindow();
         app.ExitInstance();
-        DropPosted();
+        bench::DropPosted();
     }
     Report("start to window and port dialog shown", ms, "ms", 300, false);
     std::printf("  (the first run counts from process start, Qt's own start-up included)\n");
@@ -369,17 +387,24 @@ int main(int argc, char** argv) {
     resources::RegisterProgramResources();
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::string only = argc > 2 ? argv[2] : "";
-    std::size_t megabytes = argc > 3 ? static_cast<std::size_t>(std::max(1, std::atoi(argv[3]))) : 8;
+    int amount = argc > 3 ? std::max(1, std::atoi(argv[3])) : 0;
+    std::printf("load average at start: %s (%u cores)\n", bench::LoadAverage().c_str(),
+                std::thread::hardware_concurrency());
     if (only.empty() || only == "startup")
         StartUp(runs, processStart);
     if (only.empty() || only == "probe") {
         Probe(runs);
         ProbeNotes(runs);
     }
+    if (only.empty() || only == "lines")
+        LineChange(runs, 20);
+    if (only.empty() || only == "modal")
+        ModalDialog(runs, amount > 0 ? amount : 2);
     if (only.empty() || only == "receive")
-        ReceiveRate(runs, megabytes << 20);
+        ReceiveRate(runs, static_cast<std::size_t>(amount > 0 ? amount : 16) << 20);
     if (only.empty() || only == "silent")
-        SilentLine(3, 5);
+        SilentLine(only.empty() ? 3 : runs, amount > 0 ? amount : 20);
+    std::printf("load average at end: %s\n", bench::LoadAverage().c_str());
     rmdir(locks);
     return 0;
 }

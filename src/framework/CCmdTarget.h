@@ -19,4 +19,7 @@ protected:
 
     // The first entry for `message` (and, for commands, `id`) along the chain of maps.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT id) const;
+
+private:
+    static const AFX_MSGMAP_ENTRY* WalkMessageMaps(const AFX_MSGMAP* top, UINT message, UINT id);
 };

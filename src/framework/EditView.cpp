@@ -19,6 +19,8 @@ namespace framework {
 namespace {
 
 constexpr int kBlinkMs = 530;
+// About ten seconds of blinking after the last change.
+constexpr int kBlinksBeforeRest = 19;
 
 int ToInt(std::size_t value) {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
@@ -204,6 +206,9 @@ void EditView::UpdateMetrics() {
 
 void EditView::AfterChange() {
     m_caretShown = true;
+    if (m_blinksLeft <= 1 && hasFocus())
+        StartBlinking();
+    m_blinksLeft = kBlinksBeforeRest;
     ScrollCaretIntoView();
     MarkDirty();
 }
@@ -277,7 +282,18 @@ void EditView::MarkDirty() {
         m_scheduler->MarkDirty(this);
 }
 
+void EditView::StartBlinking() {
+    m_blinksLeft = kBlinksBeforeRest;
+    if (!m_blink.isActive())
+        m_blink.start();
+}
+
 void EditView::OnBlink() {
+    // The last blink leaves the caret shown.
+    if (--m_blinksLeft <= 0 && m_caretShown) {
+        m_blink.stop();
+        return;
+    }
     m_caretShown = !m_caretShown;
     MarkDirty();
 }
@@ -347,7 +363,7 @@ void EditView::scrollContentsBy(int, int) {
 
 void EditView::focusInEvent(QFocusEvent* event) {
     m_caretShown = true;
-    m_blink.start();
+    StartBlinking();
     MarkDirty();
     QAbstractScrollArea::focusInEvent(event);
 }

@@ -127,6 +127,10 @@ private:
     QAction* m_pasteAction;
     QTimer m_blink;
     bool m_caretShown = true;
+    // The caret stops blinking, shown, after a while without change, as desktop carets do: an idle
+    // terminal then costs no wake-ups at all. Any change or key starts it again.
+    int m_blinksLeft = 0;
+    void StartBlinking();
     bool m_selecting = false;
     bool m_barsQuiet = false;
     struct BarState {

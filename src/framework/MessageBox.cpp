@@ -68,8 +68,11 @@ int RunBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 } // namespace
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    if (Handler())
+    if (Handler()) {
+        // A box answered by the handler is still a modal box, shown and dismissed.
+        ModalScope modal;
         return Handler()(owner, text, caption, type);
+    }
     return RunBox(owner, text, caption, type);
 }
 

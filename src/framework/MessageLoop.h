@@ -1,8 +1,12 @@
 #pragma once
 // One run of the application's message loop: posted messages in the order posted, Qt's events, and
-// the idle step whenever the queue is empty. While a communications device is open but silent the
-// loop sleeps until input arrives, a byte arrives, or 10 ms pass, so a quiet line costs almost nothing;
-// while bytes keep arriving it never sleeps.
+// the idle step whenever the queue is empty. While a communications device is open the loop sleeps
+// whenever the line has nothing new, until window input, a posted message, a byte, a line change or
+// a device's own report ends the wait (a device that cannot report its lines asks to be looked at
+// again after a while); a silent line costs nothing. While bytes keep arriving it never sleeps.
+//
+// Only this loop watches the devices. Modal loops (dialogs, message boxes, the file dialog) never
+// run the idle step, so device input must not wake them: the watch is dropped as one starts.
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -24,8 +28,17 @@ public:
     // returns whether `done` held.
     bool Run(const std::function<bool()>& done, int timeoutMs);
 
-    // How long a silent open device lets the loop sleep.
-    static constexpr int kPaceMilliseconds = 10;
+    // A caller's condition is tested at least this often while the loop sleeps.
+    static constexpr int kConditionPollMs = 5;
+
+    // Times any loop has gone to sleep for work since the process started; a silent open port
+    // leaves it still.
+    static unsigned long WaitCount();
+    // A modal loop is starting: device input must not wake it.
+    static void StopWatchingDevices();
+    // A modal loop has ended: the idle step runs once more whatever the devices say, as it would
+    // have run had the modal loop not held it back (a refresh that failed shows its failure again).
+    static void LookAtDevicesAgain();
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -34,14 +47,22 @@ private:
     void RunIdleStep();
     void PumpQtEvents();
     void PumpQtIfDue();
-    void WaitForWork(int timeoutMs, bool watchDevices);
+    void WaitForWork(bool watchDevices);
+    int WaitLimitMs(int deviceMs) const;
     void RestartIdle();
+    void WatchDevices(bool on);
 
     CWinApp& m_app;
+    MessageLoop* m_outer = nullptr;
     LONG m_idleCount = 0;
     bool m_idle = true;
     unsigned m_turns = 0;
     Clock::time_point m_lastPump;
+    Clock::time_point m_deadline = Clock::time_point::max();
+    bool m_pollCondition = false;
+    // When a device asked to be looked at again (max: none asked); short waits for the caller's
+    // condition do not push it back.
+    Clock::time_point m_devicesDueAt = Clock::time_point::max();
     QTimer m_wakeTimer;
     std::unique_ptr<QSocketNotifier> m_deviceNotifier;
 };

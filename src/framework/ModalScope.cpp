@@ -1,20 +1,17 @@
 #include "framework/ModalScope.h"
 
+#include "framework/MessageLoop.h"
 #include "framework/PostedMessageQueue.h"
 
-namespace {
-int g_depth = 0;
-}
-
 ModalScope::ModalScope() {
-    ++g_depth;
+    ++s_depth;
+    // A modal loop never runs the idle step, so bytes waiting on the port must not wake it.
+    MessageLoop::StopWatchingDevices();
     PostedMessageQueue::Instance().WakeIfWaiting();
 }
 
 ModalScope::~ModalScope() {
-    --g_depth;
+    --s_depth;
+    MessageLoop::LookAtDevicesAgain();
 }
 
-int ModalScope::Depth() {
-    return g_depth;
-}

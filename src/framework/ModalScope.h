@@ -1,7 +1,7 @@
 #pragma once
 // Marks the time a modal loop (dialog, message box, file dialog) runs. While one runs the application's
-// idle step is not called, posted messages are handed out by the modal loop, and the frame's
-// keyboard accelerators are not translated.
+// idle step is not called, posted messages are handed out by the modal loop, device input does not
+// wake it, and the frame's keyboard accelerators are not translated.
 
 class ModalScope {
 public:
@@ -10,5 +10,8 @@ public:
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 
-    static int Depth();
+    static int Depth() { return s_depth; }
+
+private:
+    static inline int s_depth = 0;
 };

@@ -6,10 +6,9 @@
 
 namespace framework {
 
-RepaintScheduler::RepaintScheduler(int frameMs, QObject* parent) : QObject(parent) {
+RepaintScheduler::RepaintScheduler(int frameMs, QObject* parent) : QObject(parent), m_frameMs(frameMs) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(frameMs);
     connect(&m_timer, &QTimer::timeout, this, &RepaintScheduler::OnFrame);
 }
 
@@ -34,8 +33,10 @@ void RepaintScheduler::MarkDirty(QWidget* widget) {
     if (IsDirty(widget))
         return;
     m_dirty.emplace_back(widget);
-    if (!m_timer.isActive())
-        m_timer.start();
+    if (m_timer.isActive())
+        return;
+    const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : m_frameMs;
+    m_timer.start(static_cast<int>(std::max<qint64>(0, m_frameMs - since)));
 }
 
 bool RepaintScheduler::IsDirty(const QWidget* widget) const {
@@ -50,6 +51,7 @@ void RepaintScheduler::Flush() {
 
 void RepaintScheduler::OnFrame() {
     // A widget drawn now may mark itself dirty again; that goes to the next frame.
+    m_sinceFrame.start();
     std::vector<QPointer<QWidget>> due;
     due.swap(m_dirty);
     for (const QPointer<QWidget>& widget : due) {

@@ -4,10 +4,12 @@
 // terminal receiving a megabyte a second would otherwise spend its time repainting.
 //
 // State changes stay immediate; only drawing waits. One shared single-shot timer runs while
-// something is dirty and not otherwise. When the frame comes, each dirty widget is sent a
+// something is dirty and not otherwise. A change after a quiet spell is drawn at the next turn of the
+// loop (a line's indicator shows at once); only a frame that follows another waits out the interval. When the frame comes, each dirty widget is sent a
 // FrameEventType() event (sent ignored); a widget that accepts it draws itself as it sees fit (an edit view
 // also lets its scroll bars catch up), any other widget gets update().
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
@@ -33,7 +35,7 @@ public:
     void MarkDirty(QWidget* widget);
     bool IsDirty(const QWidget* widget) const;
     bool IsPending() const { return m_timer.isActive(); }
-    int FrameMs() const { return m_timer.interval(); }
+    int FrameMs() const { return m_frameMs; }
     // Draws every dirty widget now.
     void Flush();
 
@@ -41,6 +43,8 @@ private:
     void OnFrame();
 
     QTimer m_timer;
+    int m_frameMs;
+    QElapsedTimer m_sinceFrame; // since the last frame was drawn
     std::vector<QPointer<QWidget>> m_dirty;
 };
 

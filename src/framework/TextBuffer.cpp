@@ -31,6 +31,16 @@ void TextBuffer::Insert(std::size_t pos, const char* bytes, std::size_t length) 
     InsertBytes(pos, bytes, length);
 }
 
+void TextBuffer::InsertPlainByte(std::size_t pos, char byte) {
+    const std::size_t block = m_blocks.FindByPos(pos);
+    // The new byte ends no break, and the one after it no longer can; only a pair it parts is lost.
+    const bool parted = EndsBreak(pos);
+    m_bytes.Insert(pos, byte);
+    m_blocks.Shift(block, 1, parted ? -1 : 0);
+    if (m_blocks.Span(block) > kMaxBlock)
+        SplitLargeBlock(block);
+}
+
 void TextBuffer::InsertBytes(std::size_t pos, const char* bytes, std::size_t length) {
     const std::size_t block = m_blocks.FindByPos(pos);
     // The byte now at pos ends up just after the insertion; whether it ends a break may change.

@@ -25,6 +25,9 @@ public:
     TextBuffer() = default;
 
     void Insert(std::size_t pos, const char* bytes, std::size_t length);
+    // One byte that is neither CR nor LF: the commonest edit by far (every received character), so it
+    // skips the general path's scans. pos <= Length().
+    void InsertPlainByte(std::size_t pos, char byte);
     void Erase(std::size_t pos, std::size_t length);
     void Replace(std::size_t pos, std::size_t length, const char* bytes, std::size_t newLength);
     void Assign(const char* bytes, std::size_t length);

@@ -1,6 +1,7 @@
 #include "platform/CommApi.h"
 
 #include "platform/CommDevice.h"
+#include "platform/CommWaitSet.h"
 #include "platform/HandleTable.h"
 #include "platform/LastError.h"
 
@@ -22,6 +23,14 @@ CommDevice* FindDevice(HANDLE handle) {
     return device;
 }
 
+// Settings written and lines driven change what the port reports: a loop asleep on the port wakes to
+// show them, as it does for a change of an input line.
+bool NoteChange(bool done) {
+    if (done)
+        platform::CommWaitSet::Instance().Signal();
+    return done;
+}
+
 } // namespace
 
 BOOL GetCommState(HANDLE handle, LPDCB dcb) {
@@ -39,7 +48,7 @@ BOOL SetCommState(HANDLE handle, LPDCB dcb) {
         return FALSE;
     if (dcb == nullptr)
         return Fail(ERROR_INVALID_PARAMETER);
-    return device->SetState(*dcb);
+    return NoteChange(device->SetState(*dcb));
 }
 
 BOOL SetCommTimeouts(HANDLE handle, LPCOMMTIMEOUTS timeouts) {
@@ -53,7 +62,7 @@ BOOL SetCommTimeouts(HANDLE handle, LPCOMMTIMEOUTS timeouts) {
 
 BOOL EscapeCommFunction(HANDLE handle, DWORD function) {
     CommDevice* device = FindDevice(handle);
-    return device != nullptr && device->Escape(function);
+    return device != nullptr && NoteChange(device->Escape(function));
 }
 
 BOOL GetCommModemStatus(HANDLE handle, LPDWORD modemStatus) {

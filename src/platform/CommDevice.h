@@ -29,6 +29,10 @@ public:
     virtual bool HasBufferedInput() const = 0;
     // The descriptor the wait set watches for this device's input; -1 for in-process devices.
     virtual int WaitDescriptor() const { return -1; }
+    // How long the loop may sleep, in milliseconds, before this device must be looked at again
+    // though nothing signalled: lines that cannot report their changes are polled, counts still
+    // catching up are read once more. -1: only what the device signals matters.
+    virtual int WakeAfterMs() const { return -1; }
 };
 
 } // namespace platform

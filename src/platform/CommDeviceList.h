@@ -12,18 +12,33 @@ class CommDevice;
 
 class CommDeviceList {
 public:
-    static CommDeviceList& Instance();
+    static CommDeviceList& Instance() noexcept;
+    constexpr CommDeviceList() = default;
 
     // Adds the device and puts its descriptor (if any) in the wait set.
     void Add(CommDevice* device);
     void Remove(CommDevice* device);
     bool AnyOpen() const { return m_count.load(std::memory_order_relaxed) > 0; }
-    bool AnyBufferedInput() const;
+    // Asked before every idle turn: with one device open (the usual case) it takes no lock.
+    bool AnyBufferedInput() const {
+        if (const CommDevice* only = m_only.load(std::memory_order_acquire))
+            return HasBufferedInput(only);
+        return m_count.load(std::memory_order_relaxed) > 0 && AnyBufferedInputLocked();
+    }
+    // The shortest WakeAfterMs of the open devices; -1 when none asks.
+    int SoonestWake() const;
 
 private:
+    static bool HasBufferedInput(const CommDevice* device);
+    bool AnyBufferedInputLocked() const;
+    void Recount();
+
     mutable std::mutex m_mutex;
     std::vector<CommDevice*> m_devices;
     std::atomic<int> m_count{0};
+    // The device while exactly one is open. Devices are used by one thread at a time, as handles
+    // are; closing clears it before the device goes.
+    std::atomic<const CommDevice*> m_only{nullptr};
 };
 
 } // namespace platform

@@ -20,8 +20,19 @@ bool CommInputWaiting() {
     return signalled && devices.AnyBufferedInput();
 }
 
+bool CommActivityWaiting() {
+    if (CommDeviceList::Instance().AnyBufferedInput())
+        return true;
+    bool signalled = false;
+    return CommWaitSet::Instance().Poll(signalled) || signalled;
+}
+
 int CommWaitDescriptor() {
     return CommWaitSet::Instance().Descriptor();
+}
+
+int CommWaitTimeout() {
+    return CommDeviceList::Instance().SoonestWake();
 }
 
 } // namespace platform

@@ -11,6 +11,9 @@ namespace platform {
 namespace {
 
 constexpr std::uint64_t kEventMarker = ~std::uint64_t{0};
+// Sources are told from ttys (whose entries hold their descriptor) by this bit; user-space addresses
+// never reach it.
+constexpr std::uint64_t kSourceTag = std::uint64_t{1} << 62;
 
 } // namespace
 
@@ -46,6 +49,15 @@ void CommWaitSet::Watch(int fd) {
     epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event);
 }
 
+void CommWaitSet::WatchSource(int fd, CommWaitSource* source) {
+    if (m_epoll < 0 || fd < 0 || source == nullptr)
+        return;
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.u64 = kSourceTag | static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(source));
+    epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event);
+}
+
 void CommWaitSet::Unwatch(int fd) {
     if (m_epoll >= 0 && fd >= 0)
         epoll_ctl(m_epoll, EPOLL_CTL_DEL, fd, nullptr);
@@ -67,7 +79,13 @@ bool CommWaitSet::Poll(bool& signalled) {
     int count = epoll_wait(m_epoll, events, 16, 0);
     bool ttyReady = false;
     for (int i = 0; i < count; ++i) {
-        if (events[i].data.u64 != kEventMarker) {
+        const std::uint64_t data = events[i].data.u64;
+        if (data != kEventMarker && (data & kSourceTag) != 0) {
+            auto* source = reinterpret_cast<CommWaitSource*>(static_cast<std::uintptr_t>(data & ~kSourceTag));
+            ttyReady = source->Ready() || ttyReady;
+            continue;
+        }
+        if (data != kEventMarker) {
             ttyReady = true;
             continue;
         }

@@ -7,6 +7,7 @@
 
 #include "platform/CommApi.h"
 #include "platform/CommDeviceList.h"
+#include "platform/CommWaitSet.h"
 #include "platform/CompletionQueue.h"
 #include "platform/FileHandle.h"
 #include "platform/HandleTable.h"
@@ -55,6 +56,12 @@ void Complete(OVERLAPPED* overlapped, DWORD error, DWORD bytes) {
         overlapped->Internal = error;
         overlapped->InternalHigh = bytes;
     }
+}
+
+// Bytes written to a port change its counts: a loop asleep on the port wakes to show them.
+void NoteWritten(HandleObject* object, DWORD done) {
+    if (done > 0 && object->AsCommDevice() != nullptr)
+        platform::CommWaitSet::Instance().Signal();
 }
 
 // The checks ReadFileEx and WriteFileEx share; nullptr after recording the failure.
@@ -150,6 +157,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesW
         return Fail(ERROR_INVALID_PARAMETER);
     DWORD done = 0;
     bool ok = object->Write(buffer, bytesToWrite, done, TransferFor(overlapped, false));
+    NoteWritten(object, done);
     if (bytesWritten != nullptr)
         *bytesWritten = done;
     Complete(overlapped, ok ? ERROR_SUCCESS : GetLastError(), done);
@@ -171,6 +179,7 @@ BOOL WriteFileEx(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPOVERLAPPED
     DWORD done = 0;
     if (object == nullptr || !object->Write(buffer, bytesToWrite, done, TransferFor(overlapped, true)))
         return FALSE;
+    NoteWritten(object, done);
     return QueueCompletion(handle, overlapped, completion, done);
 }
 

@@ -73,14 +73,21 @@ bool LoopbackPlug::SetState(const DCB& dcb) {
     std::lock_guard lock(m_mutex);
     m_dcb = dcb;
     m_dcb.DCBlength = sizeof(DCB);
-    m_dtr.store(dcb.fDtrControl != DTR_CONTROL_DISABLE);
+    Drive(m_dtr, dcb.fDtrControl != DTR_CONTROL_DISABLE);
     // With handshaking the receiver raises RTS while it has room; toggling raises it only to send.
-    m_rts.store(dcb.fRtsControl == RTS_CONTROL_ENABLE || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE);
+    Drive(m_rts, dcb.fRtsControl == RTS_CONTROL_ENABLE || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE);
     return true;
 }
 
 bool LoopbackPlug::SetTimeouts(const COMMTIMEOUTS& timeouts) {
     return ReadsReturnAtOnce(timeouts) || Fail(ERROR_NOT_SUPPORTED);
+}
+
+// The plug's input lines follow its output lines; a loop asleep on the port must see them change as
+// it would see a real device's, whichever thread drove them.
+void LoopbackPlug::Drive(std::atomic<bool>& line, bool on) {
+    if (line.exchange(on) != on)
+        CommWaitSet::Instance().Signal();
 }
 
 bool LoopbackPlug::Escape(DWORD function) {
@@ -92,11 +99,11 @@ bool LoopbackPlug::Escape(DWORD function) {
     switch (function) {
     case SETRTS:
     case CLRRTS:
-        m_rts.store(function == SETRTS);
+        Drive(m_rts, function == SETRTS);
         return true;
     case SETDTR:
     case CLRDTR:
-        m_dtr.store(function == SETDTR);
+        Drive(m_dtr, function == SETDTR);
         return true;
     case SETXOFF:
     case SETXON:

@@ -42,6 +42,7 @@ public:
 private:
     explicit LoopbackPlug(bool overlapped);
     bool TransmitterBlocked() const;
+    void Drive(std::atomic<bool>& line, bool on);
 
     static std::atomic<bool> s_held;
 

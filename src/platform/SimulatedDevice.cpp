@@ -107,24 +107,31 @@ void SimulatedDevice::SetFault(Fault fault, bool failing) {
     m_faults[static_cast<std::size_t>(fault)] = failing;
 }
 
+// A line change wakes a loop asleep on the port, as a real device's does.
+void SimulatedDevice::SetLine(bool& line, bool on) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (line == on)
+            return;
+        line = on;
+    }
+    CommWaitSet::Instance().Signal();
+}
+
 void SimulatedDevice::SetCts(bool on) {
-    std::lock_guard lock(m_mutex);
-    m_cts = on;
+    SetLine(m_cts, on);
 }
 
 void SimulatedDevice::SetDsr(bool on) {
-    std::lock_guard lock(m_mutex);
-    m_dsr = on;
+    SetLine(m_dsr, on);
 }
 
 void SimulatedDevice::SetDcd(bool on) {
-    std::lock_guard lock(m_mutex);
-    m_dcd = on;
+    SetLine(m_dcd, on);
 }
 
 void SimulatedDevice::SetRi(bool on) {
-    std::lock_guard lock(m_mutex);
-    m_ri = on;
+    SetLine(m_ri, on);
 }
 
 bool SimulatedDevice::Dtr() const {
@@ -137,9 +144,13 @@ bool SimulatedDevice::Rts() const {
     return m_rts;
 }
 
+// Counts change as bytes move, which wakes a sleeping loop; so does setting them here.
 void SimulatedDevice::SetStats(const SERIALPERF_STATS& stats) {
-    std::lock_guard lock(m_mutex);
-    m_stats = stats;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stats = stats;
+    }
+    CommWaitSet::Instance().Signal();
 }
 
 void SimulatedDevice::SetDcb(const DCB& dcb) {

@@ -6,7 +6,7 @@
 // (from any thread) and takes what was written. The device records every call made on it.
 //
 // Like a real port it takes one open at a time: a second CreateFileA while it is open fails with
-// ERROR_ACCESS_DENIED. DTR and RTS are reported as last driven, by EscapeCommFunction and by the
+// ERROR_ACCESS_DENIED. A change of an input line wakes a loop asleep on the port. DTR and RTS are reported as last driven, by EscapeCommFunction and by the
 // fDtrControl and fRtsControl of written blocks; both are off until then. It keeps its own DCB
 // (9600 8N1 at first) and takes any block written to it unless SetCommState is made to fail.
 //
@@ -128,6 +128,7 @@ private:
     bool Failing(Fault fault) const { return m_faults[static_cast<std::size_t>(fault)]; }
     void Record(Call call);
     void DriveLines(const DCB& dcb);
+    void SetLine(bool& line, bool on);
 
     mutable std::mutex m_mutex;
     Presence m_presence = Presence::Present;

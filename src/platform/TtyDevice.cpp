@@ -138,6 +138,7 @@ bool TtyDevice::TakeOver() {
     m_drivenLines = TIOCM_DTR | TIOCM_RTS;
     if (RefreshLines() && !m_noModemLines)
         m_drivenLines = m_lineBits & (TIOCM_DTR | TIOCM_RTS);
+    WatchLines();
     TermiosToControlBlock(raw, m_kept);
     m_kept.fDtrControl = (m_drivenLines & TIOCM_DTR) ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
     if (m_kept.fRtsControl != RTS_CONTROL_HANDSHAKE)
@@ -152,6 +153,7 @@ bool TtyDevice::TakeOver() {
 // closing wait itself is a setting of the port, kept across opens, so it is left alone.)
 bool TtyDevice::Close() {
     m_closed = true;
+    m_watcher.reset();
     m_lock.Release();
     if (m_fd < 0)
         return true;
@@ -184,8 +186,10 @@ bool TtyDevice::Fill() {
     m_readPos = m_readEnd = 0;
     for (;;) {
         ssize_t got = read(m_fd, m_readAhead.get(), kReadAheadSize);
+        AgeReadings();
         if (got > 0) {
             m_bytesIn += static_cast<std::uint64_t>(got);
+            m_countsBehind = m_driverCounts;
             m_readEnd = static_cast<DWORD>(got);
             // A DSR-sensitive receiver throws away what arrives while DSR is low.
             DWORD status = 0;
@@ -215,6 +219,7 @@ bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Trans
         if (put > 0) {
             done = static_cast<DWORD>(put);
             m_bytesOut += static_cast<std::uint64_t>(put);
+            m_countsBehind = m_driverCounts;
             return true;
         }
         if (put < 0 && errno == EINTR)

@@ -4,14 +4,17 @@
 // put back as it was found when closed; closing discards output not yet sent, so it never waits on
 // flow control. Reads return at once with what has arrived; a 64 KiB read-ahead buffer serves
 // one-byte reads without a system call. Writes never block: a byte the driver cannot take now fails
-// the write. Modem lines and driver counters are read from the device at most every 10 ms and served
-// from that reading in between.
+// the write. Modem lines and driver counters are served from one reading per handle. It is taken
+// afresh after a line change (a LineWatcher thread reports them), after the handle drives a line or
+// changes settings, and otherwise at most every 10 ms while the line is in use: the clock is looked
+// at only when the read-ahead buffer is refilled, never per byte. Ptys have no lines and keep no
+// driver counts, so they never ask.
 //
 // When the device goes away (an adapter unplugged, the other end of a pseudo-terminal closed) every
-// call fails, the descriptor is let go and nothing is watched. Calls made while it is gone look for it
-// at most every 150 ms; once the same device is back at the same path (for USB, the same adapter by
-// its ids and serial number), it is reopened with this handle's settings and line states and calls
-// succeed again. What was read ahead before it went stays to be read.
+// call fails, the descriptor is let go and nothing is watched. While it is gone the loop is woken
+// every 150 ms to look for it; once the same device is back at the same path (for USB, the same
+// adapter by its ids and serial number), it is reopened with this handle's settings and line states
+// and calls succeed again. What was read ahead before it went stays to be read.
 //
 // One thread uses a handle at a time, as with any handle; the read path takes no lock.
 
@@ -22,6 +25,7 @@
 #include <string>
 
 #include "platform/CommDevice.h"
+#include "platform/LineWatcher.h"
 #include "platform/UucpLock.h"
 
 namespace platform {
@@ -46,12 +50,15 @@ public:
     bool Stats(SERIALPERF_STATS& stats) override;
     bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
     int WaitDescriptor() const override { return m_fd; }
+    int WakeAfterMs() const override;
 
     // The name of the device's lock file, after the node the path leads to.
     static std::string LockName(const std::string& path);
 
     // How long a gone device is left alone between two looks for its return.
     static constexpr std::uint64_t kLookInterval = 150000000; // ns
+    // How often lines are polled when the driver cannot report their changes.
+    static constexpr int kLinePollMs = 50;
 
 private:
     TtyDevice(int fd, bool overlapped, std::string path, const termios2& found);
@@ -79,7 +86,11 @@ private:
     bool Drive(int line, bool on);
     bool RefreshLines();
     bool RefreshCounts();
-    void ForgetReadings() { m_linesExpire = m_countsExpire = 0; }
+    void ForgetReadings() { m_linesStale = m_countsStale = true; }
+    // After a system call on the line: readings older than their lifetime are taken afresh.
+    void AgeReadings();
+    bool LinesChangedUnseen() { return m_watcher != nullptr && m_watcher->TakeChanged(); }
+    void WatchLines();
     SERIALPERF_STATS DescriptorCounts() const;
     static SERIALPERF_STATS Sum(const SERIALPERF_STATS& a, const SERIALPERF_STATS& b);
 
@@ -98,12 +109,15 @@ private:
     DWORD m_readPos = 0;
     DWORD m_readEnd = 0;
 
-    std::uint64_t m_linesExpire = 0;
+    std::uint64_t m_readingsExpire = 0; // when the readings below are due again while in use
+    bool m_linesStale = true;
+    bool m_countsStale = true;
+    bool m_countsBehind = false; // bytes moved since the counts were read, or they were still moving
+    std::unique_ptr<LineWatcher> m_watcher;
     int m_lineBits = 0;          // TIOCM_* as last read
     bool m_noModemLines = false; // pseudo-terminals and gadget ports: no lines to read
     int m_drivenLines = 0;       // TIOCM_DTR and TIOCM_RTS as last driven
 
-    std::uint64_t m_countsExpire = 0;
     bool m_driverCounts = false;
     serial_icounter_struct m_countsAtOpen{};
     serial_icounter_struct m_counts{};

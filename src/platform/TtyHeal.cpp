@@ -39,6 +39,7 @@ bool TtyDevice::Lost(int errnum) {
 // The descriptor goes at once: kept open, it would keep the old device's node alive, and an adapter
 // plugged in again would come back under another name. A dead line also stops waking the loop.
 void TtyDevice::Drop() {
+    m_watcher.reset();
     if (m_fd >= 0) {
         CommWaitSet::Instance().Unwatch(m_fd);
         close(m_fd);
@@ -95,6 +96,7 @@ bool TtyDevice::Reopen() {
     m_driverCounts = ioctl(m_fd, TIOCGICOUNT, &m_countsAtOpen) == 0;
     m_counts = m_countsAtOpen;
     ForgetReadings();
+    WatchLines();
     CommWaitSet::Instance().Watch(m_fd);
     return true;
 }

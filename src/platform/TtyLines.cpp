@@ -25,12 +25,48 @@ DWORD Since(int now, int atOpen) {
     return static_cast<DWORD>(now) - static_cast<DWORD>(atOpen);
 }
 
+// How long a counts reading may stand while bytes still move, before the loop looks once more.
+constexpr int kCountsCatchUpMs = 12;
+
 } // namespace
+
+// A device with lines gets a thread that reports their changes; a device without needs none.
+void TtyDevice::WatchLines() {
+    m_watcher.reset();
+    if (!m_noModemLines)
+        m_watcher = std::make_unique<LineWatcher>(m_fd);
+}
+
+int TtyDevice::WakeAfterMs() const {
+    if (m_gone)
+        return static_cast<int>(kLookInterval / 1000000);
+    if (m_countsBehind)
+        return kCountsCatchUpMs;
+    if (!m_noModemLines && (m_watcher == nullptr || !m_watcher->Supported()))
+        return kLinePollMs;
+    return -1;
+}
+
+void TtyDevice::AgeReadings() {
+    if (m_noModemLines && !m_driverCounts)
+        return;
+    std::uint64_t now = CoarseNow();
+    if (now < m_readingsExpire)
+        return;
+    // Input lines whose changes are reported need no reading by age; polled lines, counts and the
+    // output lines a driver drives itself for handshaking do.
+    const bool driverDrives =
+        m_kept.fRtsControl == RTS_CONTROL_HANDSHAKE || m_kept.fDtrControl == DTR_CONTROL_HANDSHAKE;
+    if (m_watcher == nullptr || !m_watcher->Watching() || driverDrives)
+        m_linesStale = true;
+    m_countsStale = true;
+    m_readingsExpire = now + ReadingLifetime();
+}
 
 // Devices without modem-control lines report their input lines off and DTR and RTS as last driven.
 bool TtyDevice::RefreshLines() {
-    std::uint64_t now = CoarseNow();
-    if (now < m_linesExpire)
+    const bool changed = LinesChangedUnseen();
+    if (!m_linesStale && !changed)
         return true;
     int bits = 0;
     if (ioctl(m_fd, TIOCMGET, &bits) == 0) {
@@ -42,7 +78,7 @@ bool TtyDevice::RefreshLines() {
         return Failed(errno);
     }
     m_lineBits = bits;
-    m_linesExpire = now + ReadingLifetime();
+    m_linesStale = false;
     return true;
 }
 
@@ -107,18 +143,21 @@ bool TtyDevice::Escape(DWORD function) {
     return result == 0 || Failed(errno);
 }
 
+// A reading that finds the counts as they were ends the catching up: the line has settled.
 bool TtyDevice::RefreshCounts() {
-    std::uint64_t now = CoarseNow();
-    if (now < m_countsExpire || !m_driverCounts)
+    if (!m_countsStale || !m_driverCounts)
         return true;
     serial_icounter_struct counts{};
-    if (ioctl(m_fd, TIOCGICOUNT, &counts) == 0)
+    if (ioctl(m_fd, TIOCGICOUNT, &counts) == 0) {
+        m_countsBehind = counts.rx != m_counts.rx || counts.tx != m_counts.tx;
         m_counts = counts;
-    else if (NoSuchLines(errno))
+    } else if (NoSuchLines(errno)) {
         m_driverCounts = false;
-    else
+        m_countsBehind = false;
+    } else {
         return Failed(errno);
-    m_countsExpire = now + ReadingLifetime();
+    }
+    m_countsStale = false;
     return true;
 }
 

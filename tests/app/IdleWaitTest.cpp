@@ -1,0 +1,120 @@
+// Waiting in the message loop: with a port open and the line silent the loop sleeps instead of
+// turning, yet a line change, and bytes, still reach the window at once; a dialog opened from the
+// loop is not woken by bytes it will never read.
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "AppHarness.h"
+#include "framework/MessageDispatch.h"
+#include "framework/MessageLoop.h"
+#include "platform/PtyPair.h"
+#include "platform/SimulatedDevice.h"
+
+namespace {
+
+using platform::SimulatedDevice;
+
+double ThreadCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+class IdleWaitTest : public testing::Test {
+protected:
+    void SetUp() override {
+        sim = SimulatedDevice::Register("COM7");
+        ASSERT_TRUE(pty.Ok());
+        harness.Start();
+    }
+    void Open(const std::string& name) {
+        harness.Port().SetOverlapped(FALSE);
+        ASSERT_TRUE(harness.Port().Open(name)) << name;
+        harness.RunFor(100);
+    }
+    // Waits the loop went to over a second in which nothing happens.
+    unsigned long WaitsOverASecond() {
+        unsigned long before = MessageLoop::WaitCount();
+        harness.app.RunUntil({}, 1000);
+        return MessageLoop::WaitCount() - before;
+    }
+
+    PtyPair pty;
+    AppHarness harness;
+    std::shared_ptr<SimulatedDevice> sim;
+};
+
+// The window wakes the loop now and then by itself (the caret blinks); a silent port adds nothing.
+TEST_F(IdleWaitTest, ASilentPortLeavesTheLoopAsleep) {
+    harness.RunFor(100);
+    const unsigned long windowAlone = WaitsOverASecond();
+    EXPECT_LE(windowAlone, 8u);
+    for (const std::string& port : {std::string("COM7"), pty.DevicePath(), std::string("COM255")}) {
+        Open(port);
+        std::size_t reads = sim->CountOf(SimulatedDevice::Op::ReadFile);
+        EXPECT_LE(WaitsOverASecond(), windowAlone + 3) << port << ": the loop woke without cause";
+        if (port == "COM7") {
+            EXPECT_LE(sim->CountOf(SimulatedDevice::Op::ReadFile) - reads, 3u) << "the line was polled";
+        }
+        harness.Port().Close();
+    }
+}
+
+TEST_F(IdleWaitTest, ALineChangeAndBytesWakeTheSleepingLoop) {
+    Open("COM7");
+    using Clock = std::chrono::steady_clock;
+    std::thread line([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        sim->SetCts(true);
+    });
+    auto start = Clock::now();
+    bool shown = harness.RunUntil([&] { return harness.PaneStyle(CSignalStatusBar::kCts) == 0; }, 3000);
+    line.join();
+    EXPECT_TRUE(shown) << "the CTS pane never went sunken";
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+    std::thread bytes([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        sim->Inject("xy");
+    });
+    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "xy"; }, 3000));
+    bytes.join();
+}
+
+// The dialog is opened by a command the running loop hands out, as a menu or key opens it; while it
+// is up, bytes wait on the port. Its loop must neither read them nor spin on them.
+TEST_F(IdleWaitTest, ADialogOpenedFromTheLoopDoesNotSpinOnWaitingBytes) {
+    Open(pty.DevicePath());
+    double cpuShare = -1;
+    std::string textDuringDialog;
+    AppHarness::WithDialog(
+        [&](CDialog& about) {
+            ASSERT_TRUE(pty.Send("waiting"));
+            QTimer::singleShot(50, [&, dialog = &about] {
+                double cpu0 = ThreadCpuSeconds();
+                auto start = std::chrono::steady_clock::now();
+                QTimer::singleShot(400, [&, dialog, cpu0, start] {
+                    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                    cpuShare = (ThreadCpuSeconds() - cpu0) / wall;
+                    textDuringDialog = harness.TerminalText();
+                    AppHarness::Press(*dialog, IDOK);
+                });
+            });
+        },
+        [&] {
+            // Posted while the loop sleeps on the silent port, as a key press would come.
+            QTimer::singleShot(100, [&] {
+                ::PostMessage(harness.Frame()->GetSafeHwnd(), WM_COMMAND, ID_APP_ABOUT, 0);
+            });
+            harness.RunUntil([&] { return cpuShare >= 0; }, 5000);
+        });
+    ASSERT_GE(cpuShare, 0) << "the dialog was never measured";
+    EXPECT_LT(cpuShare, 0.10) << "the dialog's loop spun on the waiting bytes";
+    EXPECT_EQ(textDuringDialog, "");
+    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "waiting"; }));
+}
+
+} // namespace
