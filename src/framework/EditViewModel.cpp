@@ -37,6 +37,7 @@ void EditViewModel::DefaultChar(unsigned char ch) {
     // A plain byte typed at the caret with nothing selected: the caret moves one byte and its column
     // follows from the byte alone.
     if (ch != kBackspace && ch != kReturn && ch != kLineFeed && m_caret == m_anchor && m_placeKnown) {
+        m_columns.Edited(m_caret);
         m_text.InsertPlainByte(m_caret, static_cast<char>(ch));
         m_anchor = ++m_caret;
         m_caretColumn = EditViewColumns::Advance(m_caretColumn, ch);
