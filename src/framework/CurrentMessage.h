@@ -18,12 +18,19 @@ struct CurrentMessage {
     bool baseDone = false;           // Qt's handling has run
     CurrentMessage* previous = nullptr;
 
-    // Makes this the current message for its lifetime.
+    // Makes this the current message for its lifetime. Every message handled passes here, so it is
+    // inline.
     struct Scope {
-        explicit Scope(CurrentMessage& m);
-        ~Scope();
+        explicit Scope(CurrentMessage& m) {
+            m.previous = s_top;
+            s_top = &m;
+        }
+        ~Scope() { s_top = s_top->previous; }
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
     };
-    static CurrentMessage* Top();
+    static CurrentMessage* Top() { return s_top; }
+
+private:
+    static inline CurrentMessage* s_top = nullptr;
 };

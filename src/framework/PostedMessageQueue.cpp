@@ -13,30 +13,12 @@ const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventT
 constexpr int kMessagesPerWake = 256;
 } // namespace
 
-PostedMessageQueue& PostedMessageQueue::Instance() {
-    static PostedMessageQueue* queue = new PostedMessageQueue;
-    return *queue;
+PostedMessageQueue* PostedMessageQueue::Create() {
+    s_instance = new PostedMessageQueue;
+    return s_instance;
 }
 
-PostedMessageQueue::PostedMessageQueue() : m_ring(1024) {}
-
-void PostedMessageQueue::Post(const MSG& msg) {
-    if (m_count == m_ring.size())
-        Grow();
-    m_ring[(m_head + m_count) & (m_ring.size() - 1)] = msg;
-    ++m_count;
-    if (ModalScope::Depth() > 0)
-        RequestWake();
-}
-
-bool PostedMessageQueue::Pop(MSG& msg) {
-    if (m_count == 0)
-        return false;
-    msg = m_ring[m_head];
-    m_head = (m_head + 1) & (m_ring.size() - 1);
-    --m_count;
-    return true;
-}
+PostedMessageQueue::PostedMessageQueue() : m_ring(1024), m_capacity(m_ring.size()) {}
 
 void PostedMessageQueue::Discard(HWND hwnd) {
     std::size_t kept = 0;
@@ -54,6 +36,7 @@ void PostedMessageQueue::Grow() {
     for (std::size_t i = 0; i < m_count; ++i)
         bigger[i] = m_ring[(m_head + i) & (m_ring.size() - 1)];
     m_ring.swap(bigger);
+    m_capacity = m_ring.size();
     m_head = 0;
 }
 

@@ -7,14 +7,31 @@
 #include <QObject>
 #include <vector>
 
+#include "framework/ModalScope.h"
 #include "framework/WinUser.h"
 
 class PostedMessageQueue : public QObject {
 public:
-    static PostedMessageQueue& Instance();
+    static PostedMessageQueue& Instance() { return s_instance != nullptr ? *s_instance : *Create(); }
 
-    void Post(const MSG& msg);
-    bool Pop(MSG& msg);
+    // Both run twice for every received byte, so they live here where the loop can inline them.
+    void Post(const MSG& msg) {
+        if (m_count == m_capacity)
+            Grow();
+        m_ring[(m_head + m_count) & (m_capacity - 1)] = msg;
+        ++m_count;
+        if (ModalScope::Depth() > 0)
+            RequestWake();
+    }
+    bool Pop(MSG& msg) {
+        if (m_count == 0)
+            return false;
+        msg = m_ring[m_head];
+        // An emptied queue starts again at the front, so that the few messages a busy loop keeps in
+        // flight stay in the same cache lines instead of walking the whole ring.
+        m_head = --m_count == 0 ? 0 : (m_head + 1) & (m_capacity - 1);
+        return true;
+    }
     bool Empty() const { return m_count == 0; }
     std::size_t Size() const { return m_count; }
     // Drops every message addressed to `hwnd` (its window is gone).
@@ -28,10 +45,14 @@ protected:
 
 private:
     PostedMessageQueue();
+    static PostedMessageQueue* Create();
     void Grow();
+
+    static inline PostedMessageQueue* s_instance = nullptr;
     void RequestWake();
 
     std::vector<MSG> m_ring;
+    std::size_t m_capacity = 0; // m_ring's size, a power of two
     std::size_t m_head = 0;
     std::size_t m_count = 0;
     bool m_wakePending = false;
