@@ -40,18 +40,6 @@ int CComboBox::AddString(LPCSTR text) {
     return static_cast<int>(Send(CB_ADDSTRING, 0, TextParam(text)));
 }
 
-int CComboBox::InsertString(int index, LPCSTR text) {
-    return static_cast<int>(Send(CB_INSERTSTRING, IndexParam(index), TextParam(text)));
-}
-
-int CComboBox::DeleteString(UINT index) {
-    return static_cast<int>(Send(CB_DELETESTRING, index));
-}
-
-void CComboBox::ResetContent() {
-    Send(CB_RESETCONTENT);
-}
-
 int CComboBox::GetLBText(int index, LPSTR text) const {
     return static_cast<int>(Send(CB_GETLBTEXT, IndexParam(index), reinterpret_cast<LPARAM>(text)));
 }
@@ -72,18 +60,6 @@ int CComboBox::GetLBTextLen(int index) const {
     return static_cast<int>(Send(CB_GETLBTEXTLEN, IndexParam(index)));
 }
 
-int CComboBox::FindString(int startAfter, LPCSTR text) const {
-    return static_cast<int>(Send(CB_FINDSTRING, IndexParam(startAfter), TextParam(text)));
-}
-
-int CComboBox::FindStringExact(int startAfter, LPCSTR text) const {
-    return static_cast<int>(Send(CB_FINDSTRINGEXACT, IndexParam(startAfter), TextParam(text)));
-}
-
 int CComboBox::SetItemTipText(int index, LPCSTR text) {
     return static_cast<int>(Send(CB_SETITEMTIPTEXT, IndexParam(index), TextParam(text)));
-}
-
-int CComboBox::SelectString(int startAfter, LPCSTR text) {
-    return static_cast<int>(Send(CB_SELECTSTRING, IndexParam(startAfter), TextParam(text)));
 }

@@ -17,26 +17,14 @@ public:
     // returns CB_ERR.
     int SetCurSel(int select);
 
-    // Appends (or, with CBS_SORT, inserts in order) and returns the new entry's index.
+    // Appends and returns the new entry's index.
     int AddString(LPCSTR text);
-    // Inserts before `index` (-1: at the end); CB_ERR when the index is past the end.
-    int InsertString(int index, LPCSTR text);
-    // Returns the number of entries left, or CB_ERR.
-    int DeleteString(UINT index);
-    void ResetContent();
 
     // Copies entry `index` and a terminating zero into `text`, which must hold GetLBTextLen + 1 bytes;
     // returns the length, or CB_ERR.
     int GetLBText(int index, LPSTR text) const;
     void GetLBText(int index, CString& text) const;
     int GetLBTextLen(int index) const;
-
-    // The first entry after `startAfter` (-1: from the top), wrapping round, whose text begins with
-    // `text`, compared without regard to case; CB_ERR when there is none.
-    int FindString(int startAfter, LPCSTR text) const;
-    int FindStringExact(int startAfter, LPCSTR text) const;
-    // As FindString, and selects the entry found; with none found the selection stays as it was.
-    int SelectString(int startAfter, LPCSTR text);
 
     // The tooltip shown over entry `index` in the opened list; empty removes it. CB_ERR when the
     // index is past the end.

@@ -10,9 +10,6 @@ public:
     CControlBar();
     ~CControlBar() override;
 
-    DWORD GetBarStyle() const { return m_dwStyle; }
-    void SetBarStyle(DWORD style) { m_dwStyle = style; }
-
     // The bar's size: for a bar along the top or bottom (`horz`), its height is what counts and
     // `stretch` asks for the full width; the reverse for a bar along a side.
     virtual SIZE CalcFixedLayout(BOOL stretch, BOOL horz);

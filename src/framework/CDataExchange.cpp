@@ -46,11 +46,9 @@ void DDX_CBString(CDataExchange* dx, int id, CString& value) {
         CWnd::FromHandle(hwnd)->GetWindowText(value);
         return;
     }
-    LRESULT found = ::SendMessage(hwnd, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(value.GetString()));
-    // A drop-down list refuses a text that is not one of its entries; a box that takes typing shows it.
-    if (found == CB_ERR && (CWnd::FromHandle(hwnd)->GetStyle() & 0x3) != CBS_DROPDOWNLIST)
-        ::SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.GetString()));
+    // A drop-down list refuses a text that is not one of its entries: the selection stays.
+    ::SendMessage(hwnd, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                  reinterpret_cast<LPARAM>(value.GetString()));
 }
 
 void DDX_Text(CDataExchange* dx, int id, CString& value) {

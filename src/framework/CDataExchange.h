@@ -37,9 +37,8 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // (BM_SETCHECK). From the control: its state (BM_GETCHECK), 0 unchecked or 1 checked.
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // A combo box's text. To the control: selects the first entry from the top whose text begins with
-// `value` without regard to case (CB_SELECTSTRING); with no such entry the selection stays as it was
-// (a box that takes typing then shows `value`). From the control: its text, which for a drop-down
-// list is the selected entry's text, or empty when none is selected.
+// `value` without regard to case (CB_SELECTSTRING); with no such entry the selection stays as it was.
+// From the control: the selected entry's text, or empty when none is selected.
 void DDX_CBString(CDataExchange* dx, int id, CString& value);
 // The whole text of a control (an edit's text, a label's caption).
 void DDX_Text(CDataExchange* dx, int id, CString& value);

@@ -40,7 +40,6 @@ public:
     // Exchanges data between the members and the controls (DoDataExchange); FALSE when it failed.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
-    UINT GetTemplateId() const { return m_nIDTemplate; }
     // The window that owned the dialog in its last run (null when it had none).
     CWnd* GetOwner() const { return GetParent(); }
 

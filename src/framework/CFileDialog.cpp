@@ -40,23 +40,6 @@ CString CFileDialog::GetPathName() const {
     return CString(m_path);
 }
 
-CString CFileDialog::GetFileName() const {
-    std::size_t slash = m_path.find_last_of('/');
-    return CString(slash == std::string::npos ? m_path : m_path.substr(slash + 1));
-}
-
-CString CFileDialog::GetFileExt() const {
-    std::string name = GetFileName().str();
-    std::size_t dot = name.find_last_of('.');
-    return CString(dot == std::string::npos ? std::string() : name.substr(dot + 1));
-}
-
-CString CFileDialog::GetFileTitle() const {
-    std::string name = GetFileName().str();
-    std::size_t dot = name.find_last_of('.');
-    return CString(dot == std::string::npos ? name : name.substr(0, dot));
-}
-
 namespace afx {
 void SetFileDialogHandler(FileDialogHandler handler) {
     Handler() = std::move(handler);

@@ -45,11 +45,6 @@ public:
 
     // The full path as chosen, unchanged; empty before OK.
     CString GetPathName() const;
-    // The last part of the path ("out.txt"), its extension without the dot ("txt"), and the name
-    // without the extension ("out").
-    CString GetFileName() const;
-    CString GetFileExt() const;
-    CString GetFileTitle() const;
 
     const FileDialogArgs& Args() const { return m_args; }
 

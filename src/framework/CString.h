@@ -21,10 +21,6 @@ public:
     char GetAt(int index) const { return m_text.at(static_cast<std::size_t>(index)); }
     char operator[](int index) const { return GetAt(index); }
     CString Left(int count) const;
-    CString Mid(int first, int count = -1) const;
-    void MakeUpper();
-    void MakeLower();
-    int CompareNoCase(const char* other) const;
 
     operator LPCSTR() const { return m_text.c_str(); }
     const char* GetString() const { return m_text.c_str(); }

@@ -247,16 +247,6 @@ void CWnd::GetClientRect(LPRECT rect) const {
     *rect = client ? RECT{0, 0, client->width(), client->height()} : RECT{0, 0, 0, 0};
 }
 
-void CWnd::GetWindowRect(LPRECT rect) const {
-    if (!m_widget) {
-        *rect = RECT{0, 0, 0, 0};
-        return;
-    }
-    QRect g = m_widget->isWindow() ? m_widget->frameGeometry()
-                                   : QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size());
-    *rect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-}
-
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     if (!m_widget)
         return;
@@ -297,11 +287,6 @@ BOOL CWnd::ShowWindow(int showCommand) {
 void CWnd::UpdateWindow() {
     if (m_widget && m_widget->isVisible())
         m_widget->repaint();
-}
-
-void CWnd::Invalidate(BOOL) {
-    if (m_widget)
-        m_widget->update();
 }
 
 BOOL CWnd::IsWindowVisible() const {

@@ -43,12 +43,10 @@ public:
 
     // Geometry, relative to the parent's client area.
     void GetClientRect(LPRECT rect) const;
-    void GetWindowRect(LPRECT rect) const;
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
     BOOL ShowWindow(int showCommand);
     void UpdateWindow();
-    void Invalidate(BOOL erase = TRUE);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL enable = TRUE);
     BOOL IsWindowEnabled() const;
@@ -67,9 +65,7 @@ public:
     void GetWindowText(CString& text) const;
     int GetWindowTextLength() const;
     void SetFont(HFONT font, BOOL redraw = TRUE);
-    HFONT GetFont() const { return m_font; }
     DWORD GetStyle() const { return m_style; }
-    DWORD GetExStyle() const { return m_exStyle; }
     // The tooltip shown while the pointer rests on the window; an empty text removes it. Nothing
     // happens without a window.
     void SetToolTipText(LPCSTR text);

@@ -1,7 +1,7 @@
 #pragma once
-// The widget of a "BUTTON" window with a check box style. BS_AUTOCHECKBOX and BS_AUTO3STATE boxes
-// change their state when clicked; BS_CHECKBOX and BS_3STATE boxes only tell their parent, which sets
-// the state with BM_SETCHECK. Every click sends WM_COMMAND with the box's identifier to its parent.
+// The widget of a "BUTTON" window with the BS_AUTOCHECKBOX style, the only check box the program's
+// dialogs have: two states, flipped by each click, which also sends WM_COMMAND with the box's
+// identifier to its parent.
 
 #include <QCheckBox>
 #include <string>
@@ -11,21 +11,16 @@
 
 class CheckBoxWidget : public WndWidget<QCheckBox>, public DialogControl {
 public:
-    CheckBoxWidget(CWnd* owner, QWidget* parent, DWORD style);
+    CheckBoxWidget(CWnd* owner, QWidget* parent);
 
     bool ClassMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     ControlRole Role() const override { return ControlRole::CheckBox; }
     char Mnemonic() const override;
 
 protected:
-    void nextCheckState() override;
     // The whole control takes clicks, not only the box and its text.
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
 private:
-    UINT GetCheck() const;
-    void SetCheck(WPARAM state);
-
     std::string m_text;
-    bool m_automatic;
 };

@@ -1,7 +1,6 @@
 #include "framework/ComboBoxWidget.h"
 
 #include <QAbstractItemView>
-#include <QLineEdit>
 
 #include "framework/ControlSupport.h"
 #include "framework/DialogConstants.h"
@@ -9,10 +8,7 @@
 
 ComboBoxWidget::ComboBoxWidget(CWnd* owner, QWidget* parent, DWORD style)
     : WndWidget<QComboBox>(owner, parent), m_style(style) {
-    DWORD type = style & 0x3;
-    setEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
-    // The list is kept as the messages say: no entry added by typing, no sorting by Qt.
-    setInsertPolicy(QComboBox::NoInsert);
+    // The list is kept as the messages say: no sorting or merging by Qt.
     setDuplicatesEnabled(true);
     // With a placeholder Qt does not select the first entry by itself when the list fills: the
     // selection is only ever what CB_SETCURSEL, CB_SELECTSTRING or the user made it.
@@ -40,16 +36,6 @@ bool ComboBoxWidget::ClassMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case CB_ADDSTRING:
         result = AddString(text);
         return true;
-    case CB_INSERTSTRING:
-        result = InsertString(wParam, text);
-        return true;
-    case CB_DELETESTRING:
-        result = DeleteString(wParam);
-        return true;
-    case CB_RESETCONTENT:
-        clear();
-        result = CB_OKAY;
-        return true;
     case CB_GETCOUNT:
         result = count();
         return true;
@@ -65,9 +51,8 @@ bool ComboBoxWidget::ClassMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case CB_GETLBTEXTLEN:
         result = GetLBTextLen(wParam);
         return true;
-    case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
-        result = Find(wParam, text, message == CB_FINDSTRINGEXACT);
+        result = Find(wParam, text, true);
         return true;
     case CB_SELECTSTRING:
         result = SelectString(wParam, text);
@@ -89,8 +74,6 @@ std::string ComboBoxWidget::ItemText(int index) const {
 }
 
 std::string ComboBoxWidget::CurrentText() const {
-    if (isEditable())
-        return afx::ToLatin1(lineEdit()->text());
     return currentIndex() < 0 ? std::string() : ItemText(currentIndex());
 }
 
@@ -100,37 +83,9 @@ std::string ComboBoxWidget::Stored(LPCSTR text) const {
 }
 
 LRESULT ComboBoxWidget::AddString(LPCSTR text) {
-    std::string entry = Stored(text);
     int index = count();
-    if ((m_style & CBS_SORT) != 0) {
-        std::string key = afx::Latin1Upper(entry);
-        index = 0;
-        while (index < count() && afx::Latin1Upper(ItemText(index)) <= key)
-            ++index;
-    }
-    insertItem(index, afx::FromLatin1(entry));
+    addItem(afx::FromLatin1(Stored(text)));
     return index;
-}
-
-LRESULT ComboBoxWidget::InsertString(WPARAM index, LPCSTR text) {
-    auto at = static_cast<LONG_PTR>(index);
-    if (at == -1)
-        at = count();
-    if (at < 0 || at > count())
-        return CB_ERR;
-    // Inserting never moves the selection to another entry.
-    insertItem(static_cast<int>(at), afx::FromLatin1(Stored(text)));
-    return at;
-}
-
-LRESULT ComboBoxWidget::DeleteString(WPARAM index) {
-    if (!IsValidIndex(index))
-        return CB_ERR;
-    bool wasSelected = currentIndex() == static_cast<int>(index);
-    removeItem(static_cast<int>(index));
-    if (wasSelected)
-        setCurrentIndex(-1);
-    return count();
 }
 
 LRESULT ComboBoxWidget::SetCurSel(WPARAM index) {
@@ -186,11 +141,7 @@ LRESULT ComboBoxWidget::Find(WPARAM startAfter, LPCSTR text, bool exact) const {
 }
 
 bool ComboBoxWidget::SetText(const std::string& text) {
-    if (isEditable()) {
-        lineEdit()->setText(afx::FromLatin1(Stored(text.c_str())));
-        return true;
-    }
-    // A box that only picks from its list shows the entry of that text, if there is one.
+    // The box only picks from its list: it shows the entry of that text, if there is one.
     LRESULT found = Find(static_cast<WPARAM>(-1), text.c_str(), true);
     if (found == CB_ERR)
         return false;

@@ -1,9 +1,9 @@
 #pragma once
 // The widget of a "COMBOBOX" window: a list of 8-bit strings with one selected entry, answering the
-// CB_* messages. CBS_DROPDOWNLIST boxes only pick from the list; CBS_DROPDOWN and CBS_SIMPLE boxes also
-// take typed text. CBS_UPPERCASE keeps (so shows and returns) every entry in upper case; CBS_SORT keeps
-// the list sorted without regard to case, otherwise entries stay in the order they were added. The
-// height given at creation is that of the opened list; the closed box is one line high.
+// CB_* messages. Every box is a drop-down list (CBS_DROPDOWNLIST), the only kind the program's dialogs
+// have: it picks from its list and takes no typed text. CBS_UPPERCASE keeps (so shows and returns)
+// every entry in upper case; entries stay in the order they were added. The height given at creation
+// is that of the opened list; the closed box is one line high.
 
 #include <QComboBox>
 #include <string>
@@ -24,8 +24,6 @@ public:
 
 private:
     LRESULT AddString(LPCSTR text);
-    LRESULT InsertString(WPARAM index, LPCSTR text);
-    LRESULT DeleteString(WPARAM index);
     LRESULT SetCurSel(WPARAM index);
     LRESULT SelectString(WPARAM startAfter, LPCSTR text);
     LRESULT GetLBText(WPARAM index, LPSTR buffer) const;

@@ -8,10 +8,6 @@
 inline constexpr UINT BM_CLICK = 0x00F5;
 inline constexpr WORD BN_CLICKED = 0;
 
-// Check box styles with a third, indeterminate state.
-inline constexpr DWORD BS_3STATE = 0x0005;
-inline constexpr DWORD BS_AUTO3STATE = 0x0006;
-
 // Dialog: the identifier of the default push button.
 inline constexpr UINT DM_GETDEFID = WM_USER + 0;
 inline constexpr WORD DC_HASDEFID = 0x534B;

@@ -31,11 +31,8 @@ QWidget* CreateButton(CWnd* owner, QWidget* parent, DWORD style, DWORD) {
     switch (style & BS_TYPEMASK) {
     case BS_GROUPBOX:
         return new GroupBoxWidget(owner, parent);
-    case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-        return WithFocusPolicy(new CheckBoxWidget(owner, parent, style), style);
+        return WithFocusPolicy(new CheckBoxWidget(owner, parent), style);
     default:
         return WithFocusPolicy(new PushButtonWidget(owner, parent, style), style);
     }

@@ -5,10 +5,10 @@
 #include "framework/DialogConstants.h"
 
 PushButtonWidget::PushButtonWidget(CWnd* owner, QWidget* parent, DWORD style)
-    : WndWidget<QPushButton>(owner, parent), m_default((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+    : WndWidget<QPushButton>(owner, parent) {
     // Enter is the dialog's to hand out; the default button is only drawn as such.
     setAutoDefault(false);
-    setDefault(m_default);
+    setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
     connect(this, &QAbstractButton::clicked, this, [this] { afx::NotifyParent(Owner(), BN_CLICKED); });
 }
 

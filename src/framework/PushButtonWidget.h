@@ -15,9 +15,7 @@ public:
     bool ClassMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     ControlRole Role() const override { return ControlRole::PushButton; }
     char Mnemonic() const override;
-    bool IsDefaultButton() const { return m_default; }
 
 private:
     std::string m_text;
-    bool m_default;
 };

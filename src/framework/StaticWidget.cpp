@@ -55,17 +55,7 @@ void StaticWidget::LoadBitmap() {
 
 int StaticWidget::TextFlags() const {
     int flags = Qt::AlignTop | Qt::TextWordWrap;
-    switch (m_style & SS_TYPEMASK) {
-    case SS_RIGHT:
-        flags |= Qt::AlignRight;
-        break;
-    case SS_CENTER:
-        flags |= Qt::AlignHCenter;
-        break;
-    default:
-        flags |= Qt::AlignLeft;
-        break;
-    }
+    flags |= (m_style & SS_TYPEMASK) == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
     if ((m_style & SS_NOPREFIX) == 0) {
         flags |= Qt::TextShowMnemonic;
         if (!style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this))

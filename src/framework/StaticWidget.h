@@ -1,6 +1,6 @@
 #pragma once
 // The widget of a "STATIC" window: a label or a picture. Text is left-aligned, centred or
-// right-aligned per SS_LEFT, SS_CENTER and SS_RIGHT and wraps at word ends; "&x" shows x underlined as
+// right-aligned per SS_LEFT and SS_RIGHT and wraps at word ends; "&x" shows x underlined as
 // the label's mnemonic unless SS_NOPREFIX, which shows every "&" as it stands. With SS_BITMAP the text
 // is the number of a bitmap resource, which is shown at its own size with the colour of its top-left
 // pixel transparent. A label lets the mouse through and never takes the focus.

@@ -111,16 +111,12 @@ void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const
     const QColor light = palette().color(QPalette::Active, QPalette::Light);
     const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
     QRect box = place.adjusted(kPaneGap, 1, -kPaneGap, -1);
-    if ((pane.style & SBPS_NOBORDERS) == 0) {
-        if ((pane.style & SBPS_POPOUT) != 0) {
-            DrawBevel(painter, box, light, dark);
-        } else {
-            painter.fillRect(box, kLitFill);
-            DrawBevel(painter, box, dark, light);
-        }
+    if ((pane.style & SBPS_POPOUT) != 0) {
+        DrawBevel(painter, box, light, dark);
+    } else {
+        painter.fillRect(box, kLitFill);
+        DrawBevel(painter, box, dark, light);
     }
-    if ((pane.style & SBPS_DISABLED) != 0)
-        return;
     int inset = kBevel + kTextMargin;
     QRect textBox = box.adjusted(inset, kBevel, -inset, -kBevel);
     painter.save();

@@ -71,14 +71,11 @@ constexpr int GET_Y_LPARAM(LPARAM lp) {
 }
 
 // Messages.
-inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_CREATE = 0x0001;
 inline constexpr UINT WM_DESTROY = 0x0002;
-inline constexpr UINT WM_MOVE = 0x0003;
 inline constexpr UINT WM_SIZE = 0x0005;
 inline constexpr UINT WM_ACTIVATE = 0x0006;
 inline constexpr UINT WM_SETFOCUS = 0x0007;
-inline constexpr UINT WM_KILLFOCUS = 0x0008;
 inline constexpr UINT WM_SETTEXT = 0x000C;
 inline constexpr UINT WM_GETTEXT = 0x000D;
 inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -87,46 +84,30 @@ inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
-inline constexpr UINT WM_NCDESTROY = 0x0082;
-inline constexpr UINT WM_KEYDOWN = 0x0100;
-inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
-inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_SYSTIMER = 0x0118;
-inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
-inline constexpr UINT WM_LBUTTONUP = 0x0202;
-inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
-inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
-inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_USER = 0x0400;
 
 // Edit control messages.
 inline constexpr UINT EM_GETSEL = 0x00B0;
 inline constexpr UINT EM_SETSEL = 0x00B1;
 inline constexpr UINT EM_REPLACESEL = 0x00C2;
-inline constexpr UINT EM_GETLINECOUNT = 0x00BA;
 
 // Button messages.
 inline constexpr UINT BM_GETCHECK = 0x00F0;
 inline constexpr UINT BM_SETCHECK = 0x00F1;
 inline constexpr UINT BST_UNCHECKED = 0;
 inline constexpr UINT BST_CHECKED = 1;
-inline constexpr UINT BST_INDETERMINATE = 2;
 
 // Combo box messages and results.
-inline constexpr UINT CB_GETEDITSEL = 0x0140;
 inline constexpr UINT CB_ADDSTRING = 0x0143;
-inline constexpr UINT CB_DELETESTRING = 0x0144;
 inline constexpr UINT CB_GETCOUNT = 0x0146;
 inline constexpr UINT CB_GETCURSEL = 0x0147;
 inline constexpr UINT CB_GETLBTEXT = 0x0148;
 inline constexpr UINT CB_GETLBTEXTLEN = 0x0149;
-inline constexpr UINT CB_INSERTSTRING = 0x014A;
-inline constexpr UINT CB_RESETCONTENT = 0x014B;
-inline constexpr UINT CB_FINDSTRING = 0x014C;
 inline constexpr UINT CB_SELECTSTRING = 0x014D;
 inline constexpr UINT CB_SETCURSEL = 0x014E;
 inline constexpr LRESULT CB_OKAY = 0;
@@ -135,23 +116,15 @@ inline constexpr LRESULT CB_ERR = -1;
 // WM_ACTIVATE states.
 inline constexpr UINT WA_INACTIVE = 0;
 inline constexpr UINT WA_ACTIVE = 1;
-inline constexpr UINT WA_CLICKACTIVE = 2;
 
 // Window styles.
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
 inline constexpr DWORD WS_POPUP = 0x80000000u;
 inline constexpr DWORD WS_CHILD = 0x40000000;
-inline constexpr DWORD WS_MINIMIZE = 0x20000000;
 inline constexpr DWORD WS_VISIBLE = 0x10000000;
 inline constexpr DWORD WS_DISABLED = 0x08000000;
-inline constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-inline constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
-inline constexpr DWORD WS_MAXIMIZE = 0x01000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
-inline constexpr DWORD WS_BORDER = 0x00800000;
-inline constexpr DWORD WS_DLGFRAME = 0x00400000;
 inline constexpr DWORD WS_VSCROLL = 0x00200000;
-inline constexpr DWORD WS_HSCROLL = 0x00100000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
 inline constexpr DWORD WS_THICKFRAME = 0x00040000;
 inline constexpr DWORD WS_GROUP = 0x00020000;
@@ -161,41 +134,29 @@ inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 inline constexpr DWORD WS_OVERLAPPEDWINDOW =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-inline constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
 inline constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
 inline constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 inline constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 
 // Edit control styles.
-inline constexpr DWORD ES_LEFT = 0x0000;
 inline constexpr DWORD ES_MULTILINE = 0x0004;
-inline constexpr DWORD ES_UPPERCASE = 0x0008;
-inline constexpr DWORD ES_AUTOVSCROLL = 0x0040;
-inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
-inline constexpr DWORD ES_READONLY = 0x0800;
-inline constexpr DWORD ES_WANTRETURN = 0x1000;
 
 // Button styles.
 inline constexpr DWORD BS_PUSHBUTTON = 0x0000;
 inline constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
-inline constexpr DWORD BS_CHECKBOX = 0x0002;
 inline constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
 inline constexpr DWORD BS_GROUPBOX = 0x0007;
 inline constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Static control styles.
 inline constexpr DWORD SS_LEFT = 0x0000;
-inline constexpr DWORD SS_CENTER = 0x0001;
 inline constexpr DWORD SS_RIGHT = 0x0002;
 inline constexpr DWORD SS_BITMAP = 0x000E;
 inline constexpr DWORD SS_TYPEMASK = 0x001F;
 inline constexpr DWORD SS_NOPREFIX = 0x0080;
 
 // Combo box styles.
-inline constexpr DWORD CBS_SIMPLE = 0x0001;
-inline constexpr DWORD CBS_DROPDOWN = 0x0002;
 inline constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
-inline constexpr DWORD CBS_SORT = 0x0100;
 inline constexpr DWORD CBS_HASSTRINGS = 0x0200;
 inline constexpr DWORD CBS_UPPERCASE = 0x2000;
 
@@ -206,25 +167,17 @@ inline constexpr DWORD DS_3DLOOK = 0x0004;
 
 // Status bar pane styles and the bar's own styles.
 inline constexpr UINT SBPS_NORMAL = 0x0000;
-inline constexpr UINT SBPS_NOBORDERS = 0x0100;
 inline constexpr UINT SBPS_POPOUT = 0x0200;
-inline constexpr UINT SBPS_DISABLED = 0x04000000;
-inline constexpr UINT SBPS_STRETCH = 0x08000000;
-inline constexpr DWORD CBRS_BORDER_LEFT = 0x0100;
 inline constexpr DWORD CBRS_BORDER_TOP = 0x0200;
-inline constexpr DWORD CBRS_BORDER_RIGHT = 0x0400;
 inline constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
 inline constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
 inline constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
-inline constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
 inline constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
 inline constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
-inline constexpr DWORD CBRS_TOP = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
 inline constexpr DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
 
 // Show states.
 inline constexpr int SW_HIDE = 0;
-inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SW_SHOWMINIMIZED = 2;
 inline constexpr int SW_SHOWMAXIMIZED = 3;
 inline constexpr int SW_SHOW = 5;
@@ -246,9 +199,6 @@ inline constexpr UINT MB_ICONMASK = 0x00F0;
 // Dialog and command identifiers.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
-inline constexpr int IDABORT = 3;
-inline constexpr int IDRETRY = 4;
-inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 inline constexpr int IDC_STATIC = -1;
@@ -256,8 +206,6 @@ inline constexpr int IDC_STATIC = -1;
 inline constexpr UINT ID_APP_ABOUT = 0xE140;
 inline constexpr UINT ID_APP_EXIT = 0xE141;
 inline constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
-inline constexpr UINT AFX_IDW_CONTROLBAR_FIRST = 0xE800;
-inline constexpr UINT AFX_IDW_CONTROLBAR_LAST = 0xE8FF;
 inline constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 
 // Stock objects.
