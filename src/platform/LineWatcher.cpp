@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <linux/serial.h>
 #include <pthread.h>
 #include <sys/ioctl.h>
 
@@ -37,7 +38,20 @@ int LineWatcher::WaitForChange(int fd) {
     return ioctl(fd, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR | TIOCM_CD | TIOCM_RNG) == 0 ? 0 : errno;
 }
 
-LineWatcher::LineWatcher(int fd, WaitFunction wait) : m_fd(fd), m_wait(wait) {
+std::uint64_t LineWatcher::ReadLineState(int fd) {
+    constexpr std::uint64_t kFromLines = std::uint64_t{1} << 63;
+    serial_icounter_struct counts{};
+    if (ioctl(fd, TIOCGICOUNT, &counts) == 0)
+        return static_cast<std::uint64_t>(static_cast<unsigned>(counts.cts)) +
+               static_cast<unsigned>(counts.dsr) + static_cast<unsigned>(counts.rng) +
+               static_cast<unsigned>(counts.dcd);
+    int bits = 0;
+    if (ioctl(fd, TIOCMGET, &bits) == 0)
+        return kFromLines | static_cast<unsigned>(bits & (TIOCM_CTS | TIOCM_DSR | TIOCM_CD | TIOCM_RNG));
+    return 0;
+}
+
+LineWatcher::LineWatcher(int fd, WaitFunction wait, StateFunction state) : m_fd(fd), m_wait(wait), m_state(state) {
     InterruptSignal();
     m_thread = std::thread([this] { Run(); });
 }
@@ -54,7 +68,14 @@ LineWatcher::~LineWatcher() {
 }
 
 void LineWatcher::Run() {
+    std::uint64_t reported = m_state(m_fd);
     while (!m_stop.load()) {
+        // What changed since the last report, while no wait was there to notice it, is reported now.
+        const std::uint64_t now = m_state(m_fd);
+        if (now != reported) {
+            reported = now;
+            Report();
+        }
         int result = m_wait(m_fd);
         if (m_stop.load())
             break;
@@ -68,6 +89,7 @@ void LineWatcher::Run() {
             Report();
             break;
         }
+        reported = m_state(m_fd);
         Report();
     }
     m_exited.store(true, std::memory_order_release);

@@ -3,8 +3,14 @@
 // wakes the message loop when one comes: a silent line then costs nothing, and a change still shows
 // at once. The thread blocks in TIOCMIWAIT; a driver that refuses it makes Supported() false, and
 // its lines must then be polled. Nothing above the platform layer sees the thread.
+//
+// The driver's wait only notices changes made after it was entered, so a change that lands while the
+// thread is between two waits would go unreported until some later change. The thread therefore
+// notes the lines' state (their transition counts, or the lines themselves) when it reports a change,
+// and again just before waiting once more; a difference is reported at once.
 
 #include <atomic>
+#include <cstdint>
 #include <thread>
 
 namespace platform {
@@ -15,9 +21,13 @@ public:
     // interrupted the wait).
     using WaitFunction = int (*)(int fd);
     static int WaitForChange(int fd);
+    // A value that differs whenever an input line has changed in between: the sum of the driver's
+    // transition counts, or, where it keeps none, the input lines themselves.
+    using StateFunction = std::uint64_t (*)(int fd);
+    static std::uint64_t ReadLineState(int fd);
 
-    // Starts watching fd. Tests pass their own wait.
-    explicit LineWatcher(int fd, WaitFunction wait = &WaitForChange);
+    // Starts watching fd. Tests pass their own wait and state.
+    explicit LineWatcher(int fd, WaitFunction wait = &WaitForChange, StateFunction state = &ReadLineState);
     // Stops the thread (a signal interrupts its wait) and joins it.
     ~LineWatcher();
     LineWatcher(const LineWatcher&) = delete;
@@ -38,6 +48,7 @@ private:
 
     int m_fd;
     WaitFunction m_wait;
+    StateFunction m_state;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_exited{false};
     std::atomic<bool> m_changed{false};

@@ -1,6 +1,7 @@
 // The thread that waits for modem line changes: a change wakes the loop's wait descriptor and is
 // reported once; a driver that refuses to report changes is noticed; closing never waits on a
-// thread blocked in its wait.
+// thread blocked in its wait; a change that lands between two waits is not lost.
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -26,6 +27,33 @@ int FakeWait(int fd) {
     if (n == 0)
         return EIO;
     return byte == 'r' ? ENOTTY : 0;
+}
+
+// A driver whose lines change while the watcher is between two waits. Its wait, like the ioctl, only
+// notices changes made after it has looked at the lines, and it is slow to get there; reading the
+// lines' state is slow as well. Changes are made by bumping g_lines and writing to g_changes.
+std::atomic<int> g_lines{0};
+int g_changes[2] = {-1, -1};
+constexpr useconds_t kSlowUs = 150000;
+
+int SlowToEnterWait(int) {
+    if (usleep(kSlowUs) != 0)
+        return errno;
+    const int entered = g_lines.load();
+    for (;;) {
+        pollfd change{g_changes[0], POLLIN, 0};
+        if (poll(&change, 1, -1) < 0)
+            return errno;
+        char byte = 0;
+        [[maybe_unused]] ssize_t n = read(g_changes[0], &byte, 1);
+        if (g_lines.load() != entered)
+            return 0;
+    }
+}
+
+std::uint64_t SlowLineState(int) {
+    usleep(kSlowUs);
+    return static_cast<std::uint64_t>(g_lines.load());
 }
 
 class LineWatcherTest : public testing::Test {
@@ -89,6 +117,30 @@ TEST_F(LineWatcherTest, StoppingDoesNotWaitForAChange) {
     EXPECT_EQ(write(fds[1], &byte, 1), 1);
     pollfd unread{fds[0], POLLIN, 0};
     EXPECT_EQ(poll(&unread, 1, 0), 1) << "the stopped thread read nothing more";
+}
+
+// The first change is seen by the wait; the second lands after the loop has read the lines and
+// before the watcher waits again, where no wait could notice it.
+TEST_F(LineWatcherTest, AChangeBetweenTwoWaitsIsReported) {
+    ASSERT_EQ(pipe(g_changes), 0);
+    const auto change = [] {
+        ++g_lines;
+        char byte = 'c';
+        ASSERT_EQ(write(g_changes[1], &byte, 1), 1);
+    };
+    {
+        LineWatcher watcher(fds[0], &SlowToEnterWait, &SlowLineState);
+        usleep(6 * kSlowUs); // the watcher is in its wait
+        change();
+        ASSERT_TRUE(Woken(5000));
+        Drain();
+        EXPECT_TRUE(watcher.TakeChanged());
+        change(); // the loop has read the lines; the watcher is not waiting yet
+        EXPECT_TRUE(Woken(5000)) << "the second change was lost";
+        EXPECT_TRUE(watcher.TakeChanged());
+    }
+    close(g_changes[0]);
+    close(g_changes[1]);
 }
 
 } // namespace
