@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/DeviceDirectory.h"
 
 namespace {

@@ -2,7 +2,8 @@
 // The communications-device part of the platform interface: the device control block, time-outs,
 // modem lines and the serial driver requests.
 
-#include "platform/FileApi.h"
+#include "platform/FileTypes.h"
+#include "platform/LastError.h"
 
 struct DCB {
     DWORD DCBlength;

@@ -3,30 +3,8 @@
 // CreateFileA and names either a file (a plain path) or a communications device (a path that starts
 // with "\\.\"). Every call records its failure for GetLastError, per thread.
 
-#include "platform/WinTypes.h"
-
-struct OVERLAPPED;
-
-inline constexpr DWORD GENERIC_READ = 0x80000000u;
-inline constexpr DWORD GENERIC_WRITE = 0x40000000u;
-
-inline constexpr DWORD FILE_SHARE_READ = 0x1;
-inline constexpr DWORD FILE_SHARE_WRITE = 0x2;
-
-inline constexpr DWORD CREATE_NEW = 1;
-inline constexpr DWORD CREATE_ALWAYS = 2;
-inline constexpr DWORD OPEN_EXISTING = 3;
-inline constexpr DWORD OPEN_ALWAYS = 4;
-inline constexpr DWORD TRUNCATE_EXISTING = 5;
-
-inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
-inline constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000u;
-
-struct SECURITY_ATTRIBUTES;
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
-using LPOVERLAPPED = OVERLAPPED*;
-using LPOVERLAPPED_COMPLETION_ROUTINE = void (*)(DWORD errorCode, DWORD bytesTransferred,
-                                                 LPOVERLAPPED overlapped);
+#include "platform/FileTypes.h"
+#include "platform/LastError.h"
 
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                    LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
@@ -48,10 +26,3 @@ BOOL WriteFileEx(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPOVERLAPPED
 // by the time its call returns: a wait that ran no routine lets its time-out pass and returns
 // WAIT_TIMEOUT, and an INFINITE one, which nothing could end, fails with ERROR_NOT_SUPPORTED.
 DWORD WaitForSingleObjectEx(HANDLE handle, DWORD milliseconds, BOOL alertable);
-
-DWORD GetLastError();
-void SetLastError(DWORD errorCode);
-
-// The operating system's own words for the last failure on this thread ("Permission denied",
-// "Is a directory" ...), which are more precise than the mapped error code; empty when none.
-const char* GetLastErrorText();

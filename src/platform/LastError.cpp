@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/FileApi.h"
-
 namespace {
 
 // Per thread, as on the platform this interface comes from. Writing them never allocates.

@@ -23,3 +23,11 @@ bool FailErrno(int errnum);
 bool FailText(DWORD code, const char* text);
 
 } // namespace platform
+
+// The failure recorded last on this thread by any platform call; SetLastError records one by hand.
+DWORD GetLastError();
+void SetLastError(DWORD errorCode);
+
+// The operating system's own words for the last failure on this thread ("Permission denied",
+// "Is a directory" ...), which are more precise than the mapped error code; empty when none.
+const char* GetLastErrorText();

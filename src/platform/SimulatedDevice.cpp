@@ -6,7 +6,7 @@
 
 #include "platform/CommRules.h"
 #include "platform/CommWaitSet.h"
-#include "platform/FileApi.h"
+#include "platform/FileTypes.h"
 #include "platform/LastError.h"
 #include "platform/SimulatedHandle.h"
 

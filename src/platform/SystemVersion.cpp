@@ -1,6 +1,6 @@
 #include "platform/SystemVersion.h"
 
-#include "platform/FileApi.h"
+#include "platform/LastError.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/SimulatedDevice.h"
 
 namespace {

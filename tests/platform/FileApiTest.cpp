@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/CommWait.h"
 #include "platform/LoopbackPlug.h"
 

@@ -15,6 +15,7 @@
 
 #include "PtyPair.h"
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/PortProbeScope.h"
 #include "platform/SystemPaths.h"
 

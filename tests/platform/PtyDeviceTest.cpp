@@ -7,6 +7,7 @@
 
 #include "PtyPair.h"
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/CommWait.h"
 
 namespace {

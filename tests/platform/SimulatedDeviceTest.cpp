@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/CommWait.h"
 #include "platform/SimulatedDevice.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/utsname.h>
 
-#include "platform/FileApi.h"
+#include "platform/LastError.h"
 #include "platform/SystemVersion.h"
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "PtyPair.h"
 #include "platform/CommApi.h"
+#include "platform/FileApi.h"
 #include "platform/CommWait.h"
 #include "platform/SystemPaths.h"
 
