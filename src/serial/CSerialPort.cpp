@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/FileApi.h"
+#include "platform/files/FileApi.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/FileApi.h"
+#include "platform/files/FileApi.h"
 #include "serial/CSerialPort.h"
 
 // Runs queued completion routines until the port is at rest. The platform queues a transfer's
