@@ -16,8 +16,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/CommApi.h"
-#include "platform/DeviceDirectory.h"
+#include "platform/comm/CommApi.h"
+#include "platform/files/FileApi.h"
+#include "platform/ports/DeviceDirectory.h"
 
 namespace {
 

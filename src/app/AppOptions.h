@@ -3,7 +3,7 @@
 // operating system is of the NT family (whose serial driver reports DTR and RTS and keeps byte
 // counts). One static record, set at start-up, alive for the whole run.
 
-#include "platform/WinTypes.h"
+#include "platform/base/WinTypes.h"
 
 struct AppOptions {
     BOOL localEcho;

@@ -6,7 +6,7 @@
 #include "app/CMainFrame.h"
 #include "config/CPortSettingsDlg.h"
 #include "framework/MessageDispatch.h"
-#include "platform/SystemVersion.h"
+#include "platform/base/SystemVersion.h"
 #include "resources/ResourceIds.h"
 #include "serial/CSerialPort.h"
 

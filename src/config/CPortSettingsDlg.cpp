@@ -7,8 +7,8 @@
 #include "app/CMainFrame.h"
 #include "config/PortTips.h"
 #include "framework/CDataExchange.h"
-#include "platform/PortDescription.h"
-#include "platform/PortProbeScope.h"
+#include "platform/ports/PortDescription.h"
+#include "platform/tty/PortProbeScope.h"
 #include "resources/ResourceIds.h"
 #include "serial/CSerialPort.h"
 

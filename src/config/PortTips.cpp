@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/CComboBox.h"
-#include "platform/PortDescription.h"
+#include "platform/ports/PortDescription.h"
 
 void SetPortListItemTips(CComboBox& list) {
     const int count = list.GetCount();

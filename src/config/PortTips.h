@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/DevicePermissions.h"
+#include "platform/ports/DevicePermissions.h"
 
 class CComboBox;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/WinTypes.h"
+#include "platform/base/WinTypes.h"
 
 class CString {
 public:

@@ -7,7 +7,7 @@
 #include "framework/InputMonitor.h"
 #include "framework/MessageDispatch.h"
 #include "framework/PostedMessageQueue.h"
-#include "platform/CommWait.h"
+#include "platform/comm/CommWait.h"
 
 namespace {
 // While the loop is busy, Qt's own events (input, timers, painting) get a turn at least this often.

@@ -2,7 +2,7 @@
 // Window messages, styles, identifiers and records of the windowing interface the program is written
 // against. Values are the platform's own, so that code written for it reads as it always has.
 
-#include "platform/WinTypes.h"
+#include "platform/base/WinTypes.h"
 
 struct HWND__;
 using HWND = HWND__*;

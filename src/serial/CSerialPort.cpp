@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/files/FileApi.h"
+
 namespace {
 
 constexpr std::string_view kDevicePrefix = "\\\\.\\";

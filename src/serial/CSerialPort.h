@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/CommApi.h"
+#include "platform/comm/CommApi.h"
 
 enum PortState : LONG {
     Closed = 0,

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/files/FileApi.h"
 #include "serial/CSerialPort.h"
 
 // Runs queued completion routines until the port is at rest. The platform queues a transfer's

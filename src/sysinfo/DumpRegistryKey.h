@@ -5,7 +5,7 @@
 // bypasses the control's character handling.
 
 #include "framework/CString.h"
-#include "platform/Registry.h"
+#include "platform/hardware/Registry.h"
 
 class CEdit;
 

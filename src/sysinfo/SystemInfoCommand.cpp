@@ -1,5 +1,5 @@
 #include "app/CMainFrame.h"
-#include "platform/Registry.h"
+#include "platform/hardware/Registry.h"
 #include "sysinfo/DumpRegistryKey.h"
 
 void CMainFrame::OnSystemInfo() {

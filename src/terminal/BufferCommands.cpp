@@ -5,7 +5,7 @@
 #include "app/CMainFrame.h"
 #include "framework/CFileDialog.h"
 #include "framework/MessageBox.h"
-#include "platform/FileApi.h"
+#include "platform/files/FileApi.h"
 #include "serial/CSerialPort.h"
 
 namespace {

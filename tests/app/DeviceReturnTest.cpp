@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "../platform/PtyPair.h"
+#include "../platform/tty/PtyPair.h"
 #include "AppHarness.h"
-#include "platform/DeviceDirectory.h"
-#include "platform/SimulatedDevice.h"
+#include "platform/ports/DeviceDirectory.h"
+#include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {

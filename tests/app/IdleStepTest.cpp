@@ -10,7 +10,7 @@
 #include "framework/PostedMessageQueue.h"
 #include "framework/ResourceTable.h"
 #include "framework/WndWidget.h"
-#include "platform/SimulatedDevice.h"
+#include "platform/comm/SimulatedDevice.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

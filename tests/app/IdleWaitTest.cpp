@@ -11,8 +11,8 @@
 #include "AppHarness.h"
 #include "framework/MessageDispatch.h"
 #include "framework/MessageLoop.h"
-#include "platform/PtyPair.h"
-#include "platform/SimulatedDevice.h"
+#include "platform/tty/PtyPair.h"
+#include "platform/comm/SimulatedDevice.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "framework/PostedMessageQueue.h"
 #include "framework/StatusBarWidget.h"
 #include "framework/WndWidget.h"
-#include "platform/RegistrySource.h"
-#include "platform/SimulatedDevice.h"
+#include "platform/hardware/RegistrySource.h"
+#include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "RunSeed.h"
-#include "platform/CommApi.h"
-#include "platform/FileApi.h"
-#include "platform/PtyPair.h"
+#include "platform/comm/CommApi.h"
+#include "platform/files/FileApi.h"
+#include "platform/tty/PtyPair.h"
 
 namespace {
 

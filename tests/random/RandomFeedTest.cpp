@@ -22,8 +22,8 @@
 #include "framework/CFileDialog.h"
 #include "framework/EditView.h"
 #include "framework/TextBuffer.h"
-#include "platform/DeviceDirectory.h"
-#include "platform/PtyPair.h"
+#include "platform/ports/DeviceDirectory.h"
+#include "platform/tty/PtyPair.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/SimulatedDevice.h"
+#include "platform/comm/SimulatedDevice.h"
 #include "serial/CSerialPort.h"
 
 namespace {

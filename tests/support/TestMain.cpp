@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "platform/DeviceDirectory.h"
-#include "platform/SystemPaths.h"
+#include "platform/ports/DeviceDirectory.h"
+#include "platform/base/SystemPaths.h"
 
 int main(int argc, char** argv) {
     // Tests never need a display and never touch real serial ports, nor the machine's lock files.

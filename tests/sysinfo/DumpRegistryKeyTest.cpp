@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "framework/CEdit.h"
-#include "platform/Registry.h"
-#include "platform/RegistrySource.h"
+#include "platform/hardware/Registry.h"
+#include "platform/hardware/RegistrySource.h"
 #include "sysinfo/DumpRegistryKey.h"
 
 namespace {

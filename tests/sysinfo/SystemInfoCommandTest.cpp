@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AppHarness.h"
-#include "platform/RegistrySource.h"
+#include "platform/hardware/RegistrySource.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -20,8 +20,8 @@
 #include "AppHarness.h"
 #include "framework/CFileDialog.h"
 #include "framework/MessageBox.h"
-#include "platform/FileHandle.h"
-#include "platform/SimulatedDevice.h"
+#include "platform/files/FileHandle.h"
+#include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {

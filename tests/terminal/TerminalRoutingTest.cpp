@@ -7,7 +7,7 @@
 
 #include "AppHarness.h"
 #include "framework/EditView.h"
-#include "platform/SimulatedDevice.h"
+#include "platform/comm/SimulatedDevice.h"
 
 namespace {
 

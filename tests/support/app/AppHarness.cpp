@@ -9,8 +9,8 @@
 #include "framework/MessageDispatch.h"
 #include "framework/PostedMessageQueue.h"
 #include "framework/WndWidget.h"
-#include "platform/SimulatedDevice.h"
-#include "platform/SystemVersion.h"
+#include "platform/comm/SimulatedDevice.h"
+#include "platform/base/SystemVersion.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

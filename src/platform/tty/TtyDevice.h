@@ -1,0 +1,129 @@
+#pragma once
+// A real tty as a communications device. Opened non-blocking and held exclusively (flock, TIOCEXCL
+// and a UUCP lock file), refused while another program has it open or locked, put in raw mode, and
+// put back as it was found when closed; closing discards output not yet sent, so it never waits on
+// flow control. Reads return at once with what has arrived; a 64 KiB read-ahead buffer serves
+// one-byte reads without a system call. Writes never block: a byte the driver cannot take now fails
+// the write. Modem lines and driver counters are served from one reading per handle. It is taken
+// afresh after a line change (a LineWatcher thread reports them), after the handle drives a line or
+// changes settings, and otherwise at most every 10 ms while the line is in use: the clock is looked
+// at only when the read-ahead buffer is refilled, never per byte. Ptys have no lines and keep no
+// driver counts, so they never ask.
+//
+// When the device goes away (an adapter unplugged, the other end of a pseudo-terminal closed) every
+// call fails, the descriptor is let go and nothing is watched. While it is gone the loop is woken
+// every 150 ms to look for it; once the same device is back at the same path (for USB, the same
+// adapter by its ids and serial number), it is reopened with this handle's settings and line states
+// and calls succeed again. What was read ahead before it went stays to be read.
+//
+// One thread uses a handle at a time, as with any handle; the read path takes no lock.
+
+#include <asm/termbits.h>
+#include <cstdint>
+#include <linux/serial.h>
+#include <memory>
+#include <string>
+
+#include "platform/comm/CommDevice.h"
+#include "platform/tty/LineWatcher.h"
+#include "platform/tty/UucpLock.h"
+
+namespace platform {
+
+class TtyDevice final : public CommDevice {
+public:
+    static constexpr std::size_t kReadAheadSize = 64 * 1024;
+
+    static std::unique_ptr<TtyDevice> Open(const std::string& path, bool overlapped);
+    ~TtyDevice() override;
+
+    bool Read(void* buffer, DWORD length, DWORD& done, const Transfer& how) override;
+    bool Write(const void* buffer, DWORD length, DWORD& done, const Transfer& how) override;
+    bool Close() override;
+
+    bool GetState(DCB& dcb) override;
+    bool SetState(const DCB& dcb) override;
+    bool SetTimeouts(const COMMTIMEOUTS& timeouts) override;
+    bool Escape(DWORD function) override;
+    bool ModemStatus(DWORD& status) override;
+    bool DtrRts(DWORD& lines) override;
+    bool Stats(SERIALPERF_STATS& stats) override;
+    bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
+    int WaitDescriptor() const override { return m_fd; }
+    int WakeAfterMs() const override;
+
+    // The name of the device's lock file, after the node the path leads to.
+    static std::string LockName(const std::string& path);
+
+    // How long a gone device is left alone between two looks for its return.
+    static constexpr std::uint64_t kLookInterval = 150000000; // ns
+    // How often lines are polled when the driver cannot report their changes.
+    static constexpr int kLinePollMs = 50;
+
+private:
+    TtyDevice(int fd, bool overlapped, std::string path, const termios2& found);
+
+    // Opens the node for this process alone and reads its settings into found: -1 after recording
+    // ERROR_FILE_NOT_FOUND (no tty there) or, when another program has it open or locked,
+    // ERROR_ACCESS_DENIED.
+    static int Acquire(const std::string& path, termios2& found);
+    // Open's steps after the descriptor is held.
+    bool TakeOver();
+    // One read into the empty read-ahead buffer; false after recording a failure.
+    bool Fill();
+    // A failed system call: the device has gone (EIO, ENODEV, ENXIO) or some other failure.
+    bool Failed(int errnum);
+    // The device has gone: let the descriptor go and record the failure (errnum 0: end of file).
+    bool Lost(int errnum);
+    void Drop();
+    // True while the device is here; when it is gone, looks for its return (rate-limited) and
+    // reopens it; false after recording ERROR_DEVICE_NOT_CONNECTED.
+    bool Present();
+    bool Reopen();
+    bool RestoreLines(int lines);
+    bool ApplySettings(const DCB& dcb, const termios2& before);
+    bool DriveLinesFor(const DCB& dcb);
+    bool Drive(int line, bool on);
+    bool RefreshLines();
+    bool RefreshCounts();
+    void ForgetReadings() { m_linesStale = m_countsStale = true; }
+    // After a system call on the line: readings older than their lifetime are taken afresh.
+    void AgeReadings();
+    bool LinesChangedUnseen() { return m_watcher != nullptr && m_watcher->TakeChanged(); }
+    void WatchLines();
+    SERIALPERF_STATS DescriptorCounts() const;
+    static SERIALPERF_STATS Sum(const SERIALPERF_STATS& a, const SERIALPERF_STATS& b);
+
+    int m_fd;                 // -1 while the device is gone and after closing
+    std::string m_path;
+    std::string m_identity;   // the USB device behind the node, where there is one
+    UucpLock m_lock;
+    bool m_gone = false;
+    bool m_closed = false;
+    std::uint64_t m_nextLook = 0;
+    termios2 m_found;         // the settings as found at open, put back at close
+    DCB m_kept;               // the block last written: fields termios has no place for
+    DWORD m_askedSpeed = 0;   // speed last asked for ...
+    DWORD m_grantedSpeed = 0; // ... and the speed the driver settled on for it
+    std::unique_ptr<BYTE[]> m_readAhead;
+    DWORD m_readPos = 0;
+    DWORD m_readEnd = 0;
+
+    std::uint64_t m_readingsExpire = 0; // when the readings below are due again while in use
+    bool m_linesStale = true;
+    bool m_countsStale = true;
+    bool m_countsBehind = false; // bytes moved since the counts were read, or they were still moving
+    std::unique_ptr<LineWatcher> m_watcher;
+    int m_lineBits = 0;          // TIOCM_* as last read
+    bool m_noModemLines = false; // pseudo-terminals and gadget ports: no lines to read
+    int m_drivenLines = 0;       // TIOCM_DTR and TIOCM_RTS as last driven
+
+    bool m_driverCounts = false;
+    serial_icounter_struct m_countsAtOpen{};
+    serial_icounter_struct m_counts{};
+    SERIALPERF_STATS m_countsBefore{}; // counted on descriptors the device had before it went away
+    std::uint64_t m_bytesIn = 0;
+    std::uint64_t m_bytesOut = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,241 @@
+// The built-in loopback plug, COM255.
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <string>
+#include <thread>
+
+#include "platform/comm/CommApi.h"
+#include "platform/files/FileApi.h"
+#include "platform/comm/CommWait.h"
+#include "platform/comm/LoopbackPlug.h"
+
+namespace {
+
+class LoopbackPlugTest : public testing::Test {
+protected:
+    void SetUp() override {
+        plug = CreateFileA("\\\\.\\COM255", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(plug, INVALID_HANDLE_VALUE);
+    }
+    void TearDown() override {
+        if (plug != INVALID_HANDLE_VALUE)
+            CloseHandle(plug);
+    }
+
+    std::string ReadUpTo(DWORD count) {
+        std::string buffer(count, '\0');
+        DWORD read = 0;
+        EXPECT_TRUE(ReadFile(plug, buffer.data(), count, &read, nullptr));
+        buffer.resize(read);
+        return buffer;
+    }
+
+    DWORD Write(const std::string& bytes) {
+        DWORD written = 0;
+        WriteFile(plug, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        return written;
+    }
+
+    DWORD Status() {
+        DWORD status = 0;
+        EXPECT_TRUE(GetCommModemStatus(plug, &status));
+        return status;
+    }
+
+    DCB State() {
+        DCB dcb{};
+        EXPECT_TRUE(GetCommState(plug, &dcb));
+        return dcb;
+    }
+
+    HANDLE plug = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(LoopbackPlugTest, WhatIsWrittenComesBackInOrder) {
+    EXPECT_EQ(ReadUpTo(1), "");
+    EXPECT_FALSE(platform::CommInputWaiting());
+    const std::string bytes("ab\r\n\x00\xff", 6);
+    ASSERT_EQ(Write(bytes), bytes.size());
+    EXPECT_TRUE(platform::CommInputWaiting());
+    std::string back;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        back += ReadUpTo(1);
+    EXPECT_EQ(back, bytes);
+    EXPECT_EQ(ReadUpTo(1), "");
+    EXPECT_FALSE(platform::CommInputWaiting());
+}
+
+TEST_F(LoopbackPlugTest, LargeTransfersWrapAroundTheBufferIntact) {
+    std::string chunk(300000, '\0');
+    for (std::size_t i = 0; i < chunk.size(); ++i)
+        chunk[i] = static_cast<char>(i * 7 + i / 251);
+    for (int round = 0; round < 8; ++round) {
+        ASSERT_EQ(Write(chunk), chunk.size());
+        ASSERT_EQ(ReadUpTo(static_cast<DWORD>(chunk.size())), chunk) << "round " << round;
+    }
+}
+
+TEST_F(LoopbackPlugTest, FullBufferTakesWhatFitsAndSaysSo) {
+    std::string big(platform::LoopbackPlug::kReceiveBufferSize + 100, 'x');
+    EXPECT_EQ(Write(big), platform::LoopbackPlug::kReceiveBufferSize);
+    DWORD written = 7;
+    EXPECT_FALSE(WriteFile(plug, "y", 1, &written, nullptr));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
+    EXPECT_EQ(ReadUpTo(10), std::string(10, 'x'));
+    EXPECT_EQ(Write("yz"), 2u);
+}
+
+TEST_F(LoopbackPlugTest, RtsDrivesCtsAndDtrDrivesDsrAndDcd) {
+    EXPECT_EQ(Status(), MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON);
+    ASSERT_TRUE(EscapeCommFunction(plug, CLRRTS));
+    EXPECT_EQ(Status(), MS_DSR_ON | MS_RLSD_ON);
+    ASSERT_TRUE(EscapeCommFunction(plug, CLRDTR));
+    EXPECT_EQ(Status(), 0u);
+    ASSERT_TRUE(EscapeCommFunction(plug, SETRTS));
+    EXPECT_EQ(Status(), MS_CTS_ON);
+
+    DWORD lines = 0;
+    DWORD returned = 0;
+    ASSERT_TRUE(
+        DeviceIoControl(plug, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned, nullptr));
+    EXPECT_EQ(lines, SERIAL_RTS_STATE);
+
+    DCB dcb = State();
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    ASSERT_TRUE(SetCommState(plug, &dcb));
+    EXPECT_EQ(Status(), MS_DSR_ON | MS_RLSD_ON);
+}
+
+TEST_F(LoopbackPlugTest, CountersCountBothDirections) {
+    ASSERT_EQ(Write("12345"), 5u);
+    ASSERT_EQ(ReadUpTo(2), "12");
+    SERIALPERF_STATS stats{};
+    DWORD returned = 0;
+    ASSERT_TRUE(
+        DeviceIoControl(plug, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats, &returned, nullptr));
+    EXPECT_EQ(returned, sizeof stats);
+    EXPECT_EQ(stats.TransmittedCount, 5u);
+    EXPECT_EQ(stats.ReceivedCount, 5u);
+}
+
+TEST_F(LoopbackPlugTest, HeldByOneOpenAtATime) {
+    HANDLE second = CreateFileA("\\\\.\\COM255", GENERIC_READ | GENERIC_WRITE, 3, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(second, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    ASSERT_TRUE(CloseHandle(plug));
+    plug = CreateFileA("\\\\.\\com255", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(plug, INVALID_HANDLE_VALUE);
+}
+
+TEST_F(LoopbackPlugTest, BadBlocksAreRefusedAndChangeNothing) {
+    const DCB good = State();
+    for (auto spoil :
+         {+[](DCB& d) { d.BaudRate = 0; }, +[](DCB& d) { d.BaudRate = 10000000; },
+          +[](DCB& d) { d.ByteSize = 4; }, +[](DCB& d) { d.ByteSize = 9; }, +[](DCB& d) { d.Parity = 5; },
+          +[](DCB& d) { d.StopBits = 3; }, +[](DCB& d) { d.StopBits = ONE5STOPBITS; },
+          +[](DCB& d) { d.ByteSize = 5, d.StopBits = TWOSTOPBITS; },
+          +[](DCB& d) { d.fOutX = 1, d.XoffChar = d.XonChar; }}) {
+        DCB bad = good;
+        bad.BaudRate = 19200;
+        spoil(bad);
+        EXPECT_FALSE(SetCommState(plug, &bad));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    EXPECT_EQ(State().BaudRate, good.BaudRate);
+
+    DCB fine = good;
+    fine.BaudRate = 230000;
+    fine.ByteSize = 5;
+    fine.StopBits = ONE5STOPBITS;
+    EXPECT_TRUE(SetCommState(plug, &fine));
+    EXPECT_EQ(State().BaudRate, 230000u);
+    EXPECT_EQ(State().StopBits, ONE5STOPBITS);
+}
+
+// RTS driven by hand (not handshaking) feeds the plug's own CTS, so dropping it holds the output.
+TEST_F(LoopbackPlugTest, CtsFlowControlHoldsOutputWhileRtsIsDown) {
+    DCB dcb = State();
+    dcb.fOutxCtsFlow = 1;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    ASSERT_TRUE(SetCommState(plug, &dcb));
+    EXPECT_EQ(Write("a"), 1u);
+    ASSERT_TRUE(EscapeCommFunction(plug, CLRRTS));
+    EXPECT_EQ(Write("b"), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
+    EXPECT_EQ(ReadUpTo(5), "a");
+}
+
+// Under handshaking the driver owns the line: escapes on it fail and change nothing, so RTS/CTS
+// flow keeps CTS up and the echo flowing, and the other line stays the user's.
+TEST_F(LoopbackPlugTest, EscapesOnALineInHandshakeModeFailAndLeaveItRaised) {
+    struct Case {
+        BYTE rtsControl;
+        BYTE dtrControl;
+        DWORD refused;
+        DWORD allowed;
+        DWORD heldLine;
+    };
+    for (const Case& c : {Case{RTS_CONTROL_HANDSHAKE, DTR_CONTROL_ENABLE, CLRRTS, CLRDTR, SERIAL_RTS_STATE},
+                          Case{RTS_CONTROL_HANDSHAKE, DTR_CONTROL_ENABLE, SETRTS, SETDTR, SERIAL_RTS_STATE},
+                          Case{RTS_CONTROL_ENABLE, DTR_CONTROL_HANDSHAKE, CLRDTR, CLRRTS, SERIAL_DTR_STATE},
+                          Case{RTS_CONTROL_ENABLE, DTR_CONTROL_HANDSHAKE, SETDTR, SETRTS, SERIAL_DTR_STATE}}) {
+        SCOPED_TRACE(c.refused);
+        DCB dcb = State();
+        dcb.fOutxCtsFlow = c.rtsControl == RTS_CONTROL_HANDSHAKE;
+        dcb.fRtsControl = c.rtsControl;
+        dcb.fDtrControl = c.dtrControl;
+        ASSERT_TRUE(SetCommState(plug, &dcb));
+        SetLastError(0);
+        EXPECT_FALSE(EscapeCommFunction(plug, c.refused));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+        EXPECT_TRUE(EscapeCommFunction(plug, c.allowed));
+        DWORD lines = 0;
+        DWORD returned = 0;
+        ASSERT_TRUE(
+            DeviceIoControl(plug, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned, nullptr));
+        EXPECT_NE(lines & c.heldLine, 0u) << "the driver's line stays raised";
+        EXPECT_EQ(Write("e"), 1u);
+        EXPECT_EQ(ReadUpTo(5), "e");
+    }
+}
+
+TEST_F(LoopbackPlugTest, DsrSensitiveReceiverDropsWhatArrivesWhileDsrIsLow) {
+    DCB dcb = State();
+    dcb.fDsrSensitivity = 1;
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    ASSERT_TRUE(SetCommState(plug, &dcb));
+    EXPECT_EQ(Write("gone"), 4u);
+    EXPECT_EQ(ReadUpTo(10), "");
+    ASSERT_TRUE(EscapeCommFunction(plug, SETDTR));
+    EXPECT_EQ(Write("here"), 4u);
+    EXPECT_EQ(ReadUpTo(10), "here");
+}
+
+TEST_F(LoopbackPlugTest, WriteFromAnotherThreadWakesTheWaitDescriptor) {
+    pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
+    while (poll(&waiting, 1, 0) > 0 && !platform::CommInputWaiting()) {
+    }
+    std::thread writer([this] { Write("w"); });
+    EXPECT_EQ(poll(&waiting, 1, 2000), 1);
+    writer.join();
+    EXPECT_TRUE(platform::CommInputWaiting());
+    EXPECT_EQ(ReadUpTo(1), "w");
+    EXPECT_FALSE(platform::CommInputWaiting());
+    EXPECT_EQ(poll(&waiting, 1, 0), 0) << "the wake-up was reset";
+}
+
+TEST_F(LoopbackPlugTest, OnlyImmediateReadTimeoutsAreAccepted) {
+    COMMTIMEOUTS immediate{MAXDWORD, 0, 0, 0, 0};
+    EXPECT_TRUE(SetCommTimeouts(plug, &immediate));
+    COMMTIMEOUTS blocking{0, 0, 0, 0, 0};
+    EXPECT_FALSE(SetCommTimeouts(plug, &blocking));
+    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+}
+
+} // namespace

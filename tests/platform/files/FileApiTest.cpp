@@ -1,0 +1,204 @@
+// Regular files through CreateFileA, ReadFile, WriteFile and CloseHandle.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+
+#include "platform/comm/CommApi.h"
+#include "platform/files/FileApi.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileApiTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/martool-files-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        for (HANDLE h : open)
+            CloseHandle(h);
+        std::error_code ignored;
+        fs::permissions(dir, fs::perms::owner_all, ignored);
+        fs::remove_all(dir, ignored);
+    }
+
+    std::string PathOf(const std::string& name) const { return (dir / name).string(); }
+
+    HANDLE Create(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+        HANDLE h =
+            CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            open.push_back(h);
+        return h;
+    }
+
+    bool Close(HANDLE h) {
+        std::erase(open, h);
+        return CloseHandle(h);
+    }
+
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+    static void Put(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    fs::path dir;
+    std::vector<HANDLE> open;
+};
+
+TEST_F(FileApiTest, CreateAlwaysCreatesOrTruncatesAndReplaces) {
+    std::string path = PathOf("buffer.txt");
+    HANDLE h = Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::exists(path));
+    Close(h);
+
+    Put(path, "old contents that are longer");
+    h = Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    const std::string text("new\r\ntext\0\xff", 11);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    EXPECT_EQ(written, text.size());
+    ASSERT_TRUE(Close(h));
+    EXPECT_EQ(Contents(path), text);
+}
+
+TEST_F(FileApiTest, DispositionsFollowTheirRules) {
+    std::string path = PathOf("file.txt");
+    EXPECT_EQ(Create(path, GENERIC_READ, 3, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Create(path, GENERIC_WRITE, 3, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+
+    HANDLE h = Create(path, GENERIC_WRITE, 3, CREATE_NEW);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    Close(h);
+    EXPECT_EQ(Create(path, GENERIC_WRITE, 3, CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+
+    Put(path, "keep");
+    h = Create(path, GENERIC_READ | GENERIC_WRITE, 3, OPEN_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    Close(h);
+    EXPECT_EQ(Contents(path), "keep");
+
+    h = Create(path, GENERIC_WRITE, 3, TRUNCATE_EXISTING);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    Close(h);
+    EXPECT_EQ(Contents(path), "");
+
+    EXPECT_EQ(Create(path, GENERIC_READ, 3, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(Create(path, GENERIC_READ, 3, 6), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(FileApiTest, DirectoryIsRefusedWithAMeaningfulText) {
+    for (DWORD access : {GENERIC_WRITE, GENERIC_READ}) {
+        EXPECT_EQ(Create(dir.string(), access, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+        EXPECT_STREQ(GetLastErrorText(), "Is a directory");
+    }
+    EXPECT_EQ(Create(dir.string(), GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(FileApiTest, ReadOnlyFileRefusesWritingForEveryUser) {
+    std::string path = PathOf("readonly.txt");
+    Put(path, "precious");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_STREQ(GetLastErrorText(), "Permission denied");
+    EXPECT_EQ(Contents(path), "precious") << "a refused open truncates nothing";
+    EXPECT_NE(Create(path, GENERIC_READ, 3, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(FileApiTest, MissingFolderIsReported) {
+    EXPECT_EQ(Create(PathOf("no/such/file.txt"), GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_STREQ(GetLastErrorText(), "No such file or directory");
+}
+
+TEST_F(FileApiTest, ExclusiveShareModeKeepsOtherOpensOutWithoutHarm) {
+    std::string path = PathOf("held.txt");
+    Put(path, "content");
+    HANDLE held = Create(path, GENERIC_READ, 0, OPEN_EXISTING);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Create(path, GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(Create(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Contents(path), "content");
+    Close(held);
+
+    HANDLE shared = Create(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+    EXPECT_NE(Create(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Create(path, GENERIC_READ, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(FileApiTest, ReadingFollowsTheFileAndItsAccess) {
+    std::string path = PathOf("data.bin");
+    Put(path, "0123456789");
+    HANDLE h = Create(path, GENERIC_READ, 3, OPEN_EXISTING);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    char buffer[8];
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(h, buffer, 8, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "01234567");
+    ASSERT_TRUE(ReadFile(h, buffer, 8, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "89");
+    ASSERT_TRUE(ReadFile(h, buffer, 8, &read, nullptr));
+    EXPECT_EQ(read, 0u) << "end of file reads nothing, successfully";
+    DWORD written = 5;
+    EXPECT_FALSE(WriteFile(h, "x", 1, &written, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(written, 0u);
+}
+
+TEST_F(FileApiTest, ClosedHandleIsInvalid) {
+    HANDLE h = Create(PathOf("x"), GENERIC_WRITE, 0, CREATE_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_NE(h, nullptr);
+    ASSERT_TRUE(Close(h));
+    DWORD written = 0;
+    EXPECT_FALSE(WriteFile(h, "a", 1, &written, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(CloseHandle(h));
+    EXPECT_FALSE(CloseHandle(nullptr));
+    EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
+}
+
+TEST_F(FileApiTest, LastErrorBelongsToEachThread) {
+    SetLastError(ERROR_DISK_FULL);
+    DWORD seenByOther = 0;
+    std::thread other([&] {
+        seenByOther = GetLastError();
+        SetLastError(ERROR_INVALID_NAME);
+    });
+    other.join();
+    EXPECT_EQ(seenByOther, ERROR_SUCCESS);
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_STREQ(GetLastErrorText(), "");
+}
+
+} // namespace

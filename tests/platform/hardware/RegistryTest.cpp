@@ -1,0 +1,394 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/hardware/Registry.h"
+#include "platform/hardware/RegistryKey.h"
+#include "platform/hardware/RegistrySource.h"
+
+namespace {
+
+constexpr const char* kSystemPath = "HARDWARE\\DESCRIPTION\\SYSTEM";
+
+// A hardware description of our own, served through the registry calls.
+class RegistryTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_openBefore = platform::RegistryOpenKeyCount();
+        m_system = std::make_shared<RegistryKey>("System");
+        m_system->SetString("Identifier", "x86_64");
+        m_system->SetDword("Number", 0x11223344u);
+        m_system->SetMultiString("Multi", {"first", "second"});
+        m_system->SetBinary("Blob", {1, 2, 3});
+        m_system->AddPath("CentralProcessor\\0").SetDword("~MHz", 3600);
+        m_system->AddPath("CentralProcessor\\1").SetDword("~MHz", 3400);
+        m_system->AddPath("FloatingPointProcessor\\0");
+        platform::SetHardwareTreeOverride(m_system);
+    }
+
+    void TearDown() override {
+        platform::ResetRegistrySource();
+        EXPECT_EQ(platform::RegistryOpenKeyCount(), m_openBefore) << "a key was left open";
+    }
+
+    HKEY Open(HKEY base, const char* path) {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegOpenKeyExA(base, path, 0, KEY_READ, &key), ERROR_SUCCESS) << (path ? path : "(null)");
+        return key;
+    }
+
+    HKEY OpenSystem() { return Open(HKEY_LOCAL_MACHINE, kSystemPath); }
+
+    std::shared_ptr<RegistryKey> m_system;
+    std::size_t m_openBefore = 0;
+};
+
+// One RegEnumValueA call with buffers of the sizes a caller gives, and what it left in them.
+struct ValueCall {
+    LSTATUS status;
+    std::string name;
+    DWORD nameSize;
+    DWORD type;
+    std::vector<BYTE> data;
+    DWORD dataSize;
+};
+
+ValueCall EnumValue(HKEY key, DWORD index, DWORD nameRoom = 1024, DWORD dataRoom = 1024) {
+    std::vector<char> name(nameRoom + 1, '#');
+    std::vector<BYTE> data(dataRoom + 1, 0xEE);
+    ValueCall call{};
+    call.nameSize = nameRoom;
+    call.dataSize = dataRoom;
+    call.type = 0xDEAD;
+    call.status = RegEnumValueA(key, index, name.data(), &call.nameSize, nullptr, &call.type, data.data(),
+                                &call.dataSize);
+    EXPECT_EQ(name[nameRoom], '#') << "name written past its buffer";
+    EXPECT_EQ(data[dataRoom], 0xEE) << "data written past its buffer";
+    call.name.assign(name.begin(), std::find(name.begin(), name.begin() + nameRoom, '\0'));
+    call.data.assign(data.begin(), data.end() - 1);
+    return call;
+}
+
+std::vector<BYTE> Bytes(std::string_view text) {
+    return std::vector<BYTE>(text.begin(), text.end());
+}
+
+std::vector<BYTE> Prefix(const std::vector<BYTE>& data, std::size_t size) {
+    return std::vector<BYTE>(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+// One RegEnumKeyExA call with a name buffer of `room` places.
+struct KeyCall {
+    LSTATUS status;
+    std::string name;
+    DWORD size;
+};
+
+KeyCall EnumKey(HKEY key, DWORD index, DWORD room = 64) {
+    std::vector<char> name(room + 1, '#');
+    KeyCall call{0, {}, room};
+    call.status = RegEnumKeyExA(key, index, name.data(), &call.size, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(name[room], '#') << "name written past its buffer";
+    call.name.assign(name.begin(), std::find(name.begin(), name.begin() + room, '\0'));
+    return call;
+}
+
+TEST_F(RegistryTest, OpensNestedPathsWithoutRegardToCase) {
+    HKEY system = Open(HKEY_LOCAL_MACHINE, "hardware\\Description\\system");
+    HKEY cpu = Open(system, "CENTRALPROCESSOR\\1");
+    HKEY direct = Open(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\SYSTEM\\CentralProcessor\\1\\");
+    for (HKEY key : {cpu, direct}) {
+        const auto call = EnumValue(key, 0);
+        ASSERT_EQ(call.status, ERROR_SUCCESS);
+        EXPECT_EQ(call.name, "~MHz");
+        EXPECT_EQ(Prefix(call.data, 4), (std::vector<BYTE>{0x48, 0x0D, 0, 0})); // 3400
+    }
+    EXPECT_EQ(RegCloseKey(direct), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(cpu), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(system), ERROR_SUCCESS);
+}
+
+// A value's name is not a key; empty path parts and a missing result are refused.
+TEST_F(RegistryTest, OpenReportsBadPathsAndMissingKeys) {
+    const std::pair<const char*, LSTATUS> cases[] = {
+        {"HARDWARE\\DESCRIPTION\\NoSuchKey", ERROR_FILE_NOT_FOUND},
+        {"HARDWARE\\DESCRIPTION\\SYSTEM\\Identifier", ERROR_FILE_NOT_FOUND},
+        {"\\HARDWARE", ERROR_BAD_PATHNAME},
+        {"HARDWARE\\\\DESCRIPTION", ERROR_BAD_PATHNAME},
+        {"HARDWARE\\\\", ERROR_BAD_PATHNAME}};
+    for (const auto& [path, status] : cases) {
+        HKEY key = reinterpret_cast<HKEY>(0x1234);
+        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key), status) << path;
+        EXPECT_EQ(key, nullptr) << path;
+    }
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE", 0, KEY_READ, nullptr), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(RegistryTest, EmptyPathOpensTheKeyAgainAsItsOwnHandle) {
+    HKEY system = OpenSystem();
+    HKEY again = Open(system, "");
+    HKEY againNull = Open(system, nullptr);
+    EXPECT_NE(again, system);
+    EXPECT_NE(againNull, again);
+    EXPECT_EQ(RegCloseKey(system), ERROR_SUCCESS);
+    EXPECT_EQ(EnumValue(again, 0).name, "Identifier");
+    EXPECT_EQ(RegCloseKey(again), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(againNull), ERROR_SUCCESS);
+    // The predefined key opens as itself and needs no closing.
+    EXPECT_EQ(Open(HKEY_LOCAL_MACHINE, ""), HKEY_LOCAL_MACHINE);
+}
+
+// Any right to change is refused; listing values and listing keys each need their own right.
+TEST_F(RegistryTest, TheTreeIsReadOnlyAndListingNeedsTheMatchingRight) {
+    for (REGSAM rights : {KEY_WRITE, KEY_ALL_ACCESS, KEY_READ | KEY_SET_VALUE, KEY_CREATE_SUB_KEY}) {
+        HKEY key = reinterpret_cast<HKEY>(0x1234);
+        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, rights, &key), ERROR_ACCESS_DENIED)
+            << rights;
+        EXPECT_EQ(key, nullptr);
+    }
+    const std::tuple<REGSAM, LSTATUS, LSTATUS> cases[] = {
+        {KEY_QUERY_VALUE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+        {KEY_ENUMERATE_SUB_KEYS, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+        {0x80000000u /* generic read */, ERROR_SUCCESS, ERROR_SUCCESS}};
+    for (const auto& [rights, values, keys] : cases) {
+        SCOPED_TRACE(rights);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, rights, &key), ERROR_SUCCESS);
+        EXPECT_EQ(EnumValue(key, 0).status, values);
+        EXPECT_EQ(EnumKey(key, 0).status, keys);
+        RegCloseKey(key);
+    }
+}
+
+TEST_F(RegistryTest, ClosedKeysAreRefusedAndTheirHandlesNeverComeBack) {
+    HKEY system = OpenSystem();
+    ASSERT_EQ(RegCloseKey(system), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(system), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(EnumValue(system, 0).status, ERROR_INVALID_HANDLE);
+    EXPECT_EQ(EnumKey(system, 0).status, ERROR_INVALID_HANDLE);
+    HKEY sub = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(system, "CentralProcessor", 0, KEY_READ, &sub), ERROR_INVALID_HANDLE);
+    // A newer key never takes the closed one's value, so the old handle stays dead.
+    std::vector<HKEY> later;
+    for (int i = 0; i < 50; ++i) {
+        later.push_back(OpenSystem());
+        EXPECT_NE(later.back(), system);
+    }
+    EXPECT_EQ(EnumValue(system, 0).status, ERROR_INVALID_HANDLE);
+    for (HKEY key : later) {
+        RegCloseKey(key);
+    }
+    EXPECT_EQ(RegCloseKey(nullptr), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(0x7777)), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, ValuesComeInOrderWithTypesAndSizes) {
+    HKEY system = OpenSystem();
+    const std::tuple<const char*, DWORD, std::vector<BYTE>> expected[] = {
+        {"Identifier", REG_SZ, Bytes(std::string_view("x86_64\0", 7))}, // the text and its NUL
+        {"Number", REG_DWORD, {0x44, 0x33, 0x22, 0x11}},
+        {"Multi", REG_MULTI_SZ, Bytes(std::string_view("first\0second\0\0", 14))},
+        {"Blob", REG_BINARY, {1, 2, 3}}};
+    for (DWORD index = 0; index < 4; ++index) {
+        const auto& [name, type, data] = expected[index];
+        SCOPED_TRACE(name);
+        const auto call = EnumValue(system, index);
+        EXPECT_EQ(call.status, ERROR_SUCCESS);
+        EXPECT_EQ(call.name, name);
+        EXPECT_EQ(call.nameSize, std::strlen(name));
+        EXPECT_EQ(call.type, type);
+        EXPECT_EQ(call.dataSize, data.size());
+        EXPECT_EQ(Prefix(call.data, data.size()), data);
+    }
+    RegCloseKey(system);
+}
+
+TEST_F(RegistryTest, IndexesPastTheEndTouchNothing) {
+    HKEY system = OpenSystem();
+    for (DWORD index : {4u, 5u, 1000u, 0xFFFFFFFFu}) {
+        const auto call = EnumValue(system, index, 32, 32);
+        EXPECT_EQ(call.status, 259) << index; // ERROR_NO_MORE_ITEMS, the value callers compare with
+        EXPECT_EQ(call.nameSize, 32u);
+        EXPECT_EQ(call.dataSize, 32u);
+        EXPECT_EQ(call.type, 0xDEADu);
+        EXPECT_EQ(call.data, std::vector<BYTE>(32, 0xEE));
+    }
+    const auto key = EnumKey(system, 2, 16);
+    EXPECT_EQ(key.status, ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(key.name, std::string(16, '#'));
+    EXPECT_EQ(key.size, 16u);
+    RegCloseKey(system);
+}
+
+// "Identifier" has 10 characters: 11 places fit it, 10 do not. A name cut short keeps the given
+// size and its type and data size are still reported.
+TEST_F(RegistryTest, NameThatDoesNotFitGivesMoreDataAndItsBeginning) {
+    HKEY system = OpenSystem();
+    const std::tuple<DWORD, LSTATUS, const char*> cases[] = {{11, ERROR_SUCCESS, "Identifier"},
+                                                             {10, ERROR_MORE_DATA, "Identifie"},
+                                                             {8, ERROR_MORE_DATA, "Identif"},
+                                                             {0, ERROR_MORE_DATA, ""}};
+    for (const auto& [room, status, name] : cases) {
+        SCOPED_TRACE(room);
+        const auto call = EnumValue(system, 0, room, 64);
+        EXPECT_EQ(call.status, status);
+        EXPECT_EQ(call.name, name);
+        EXPECT_EQ(call.nameSize, std::min<DWORD>(room, 10));
+        EXPECT_EQ(call.type, REG_SZ);
+        EXPECT_EQ(call.dataSize, 7u);
+    }
+    const auto key = EnumKey(system, 0, 5);
+    EXPECT_EQ(key.status, ERROR_MORE_DATA);
+    EXPECT_EQ(key.name, "Cent");
+    EXPECT_EQ(key.size, 5u);
+    RegCloseKey(system);
+}
+
+TEST_F(RegistryTest, DataThatDoesNotFitGivesMoreDataItsSizeAndItsBeginning) {
+    m_system->SetString("Long", std::string(2000, 'x'));
+    HKEY system = OpenSystem();
+    const auto cut = EnumValue(system, 4, 1024, 1024);
+    EXPECT_EQ(cut.status, ERROR_MORE_DATA);
+    EXPECT_EQ(cut.name, "Long");
+    EXPECT_EQ(cut.type, REG_SZ);
+    EXPECT_EQ(cut.dataSize, 2001u);
+    EXPECT_EQ(cut.data, std::vector<BYTE>(1024, 'x')); // no terminator: it is not the whole value
+
+    const auto exact = EnumValue(system, 4, 1024, 2001);
+    EXPECT_EQ(exact.status, ERROR_SUCCESS);
+    EXPECT_EQ(exact.dataSize, 2001u);
+    EXPECT_EQ(exact.data.back(), 0);
+    RegCloseKey(system);
+}
+
+TEST_F(RegistryTest, DataSizeAloneIsReportedAndArgumentsAreChecked) {
+    HKEY system = OpenSystem();
+    char name[32];
+    DWORD nameSize = sizeof name;
+    DWORD dataSize = 0;
+    DWORD type = 0;
+    EXPECT_EQ(RegEnumValueA(system, 2, name, &nameSize, nullptr, &type, nullptr, &dataSize), ERROR_SUCCESS);
+    EXPECT_EQ(dataSize, 14u);
+    EXPECT_EQ(type, REG_MULTI_SZ);
+    nameSize = sizeof name;
+    EXPECT_EQ(RegEnumValueA(system, 2, name, &nameSize, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_STREQ(name, "Multi");
+
+    BYTE data[8];
+    DWORD reserved = 0;
+    nameSize = sizeof name;
+    EXPECT_EQ(RegEnumValueA(system, 0, name, &nameSize, nullptr, &type, data, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegEnumValueA(system, 0, name, &nameSize, &reserved, &type, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegEnumValueA(system, 0, nullptr, &nameSize, nullptr, &type, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegEnumValueA(system, 0, name, nullptr, nullptr, &type, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegEnumKeyExA(system, 0, name, &nameSize, &reserved, nullptr, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegEnumKeyExA(system, 0, name, &nameSize, nullptr, name, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(system);
+}
+
+TEST_F(RegistryTest, SubkeysComeInOrderWithEmptyClassAndTheirTime) {
+    HKEY system = OpenSystem();
+    std::vector<std::string> names;
+    for (DWORD index = 0; index < 10; ++index) {
+        char name[1024];
+        char keyClass[8] = "junk";
+        DWORD size = sizeof name;
+        DWORD classSize = sizeof keyClass;
+        FILETIME time{};
+        const auto status = RegEnumKeyExA(system, index, name, &size, nullptr, keyClass, &classSize, &time);
+        if (status == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        ASSERT_EQ(status, ERROR_SUCCESS);
+        EXPECT_EQ(size, std::strlen(name));
+        EXPECT_STREQ(keyClass, "");
+        EXPECT_EQ(classSize, 0u);
+        // After 2020-01-01, counted in 100-nanosecond ticks since 1601.
+        const auto ticks = (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+        EXPECT_GT(ticks, 132223104000000000ull);
+        names.push_back(name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"CentralProcessor", "FloatingPointProcessor"}));
+    RegCloseKey(system);
+}
+
+TEST_F(RegistryTest, InjectedOpenFailureGivesItsCode) {
+    m_system->FindKey("CentralProcessor")->FindKey("1")->FailOpen(ERROR_ACCESS_DENIED);
+    HKEY system = OpenSystem();
+    HKEY key = reinterpret_cast<HKEY>(0x1234);
+    EXPECT_EQ(RegOpenKeyExA(system, "CentralProcessor\\1", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(key, nullptr);
+    RegCloseKey(Open(system, "CentralProcessor\\0"));
+    RegCloseKey(Open(system, "CentralProcessor"));
+
+    m_system->FindKey("CentralProcessor")->FindKey("1")->FailOpen(ERROR_SUCCESS);
+    RegCloseKey(Open(system, "CentralProcessor\\1"));
+
+    m_system->FailOpen(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(system);
+}
+
+TEST_F(RegistryTest, InjectedListingFailureKeepsFailingAndTheKeyStillCloses) {
+    m_system->FailEnumeration(ERROR_READ_FAULT);
+    HKEY system = OpenSystem();
+    for (DWORD index : {0u, 1u, 2u, 50u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(EnumValue(system, index).status, ERROR_READ_FAULT) << index;
+        EXPECT_EQ(EnumKey(system, index).status, ERROR_READ_FAULT) << index;
+    }
+    // Its subkeys can still be opened and listed.
+    HKEY cpu = Open(system, "CentralProcessor\\0");
+    EXPECT_EQ(EnumValue(cpu, 0).status, ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(cpu), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(system), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, OpenKeysKeepTheirTreeWhenTheSourceChanges) {
+    HKEY cpu = Open(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\SYSTEM\\CentralProcessor\\0");
+    auto replacement = std::make_shared<RegistryKey>("System");
+    replacement->SetString("Identifier", "other");
+    platform::SetHardwareTreeOverride(replacement);
+    m_system.reset();
+    EXPECT_EQ(EnumValue(cpu, 0).name, "~MHz");
+    HKEY system = OpenSystem();
+    EXPECT_EQ(Prefix(EnumValue(system, 0).data, 6), Bytes(std::string_view("other\0", 6)));
+    RegCloseKey(system);
+    RegCloseKey(cpu);
+}
+
+TEST(RegistryKeyTest, SettersReplaceInPlaceWithoutRegardToCase) {
+    RegistryKey key("Key");
+    key.SetString("Alpha", "1");
+    key.SetDword("Beta", 2);
+    key.SetString("ALPHA", "3");
+    ASSERT_EQ(key.ValueCount(), 2u);
+    EXPECT_EQ(key.ValueAt(0).name, "Alpha");
+    EXPECT_EQ(key.ValueAt(0).data, Bytes(std::string_view("3\0", 2)));
+    EXPECT_EQ(key.FindValue("beta")->type, REG_DWORD);
+    key.SetExpandString("beta", "%x%");
+    EXPECT_EQ(key.FindValue("Beta")->type, REG_EXPAND_SZ);
+    EXPECT_EQ(key.FindValue("Beta")->data, Bytes(std::string_view("%x%\0", 4)));
+
+    auto& cpu = key.AddPath("Central\\0");
+    EXPECT_EQ(&key.AddPath("CENTRAL\\0"), &cpu);
+    EXPECT_EQ(&key.AddKey("central"), key.FindKey("Central").get());
+    EXPECT_EQ(key.KeyCount(), 1u);
+
+    auto replacement = std::make_shared<RegistryKey>("central");
+    key.AttachKey(replacement);
+    EXPECT_EQ(key.KeyCount(), 1u);
+    EXPECT_EQ(key.FindKey("Central"), replacement);
+}
+
+} // namespace

@@ -1,0 +1,328 @@
+// A real tty through the communications functions, on a pseudo-terminal pair opened by its path.
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "PtyPair.h"
+#include "platform/comm/CommApi.h"
+#include "platform/files/FileApi.h"
+#include "platform/comm/CommWait.h"
+
+namespace {
+
+class PtyDeviceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.Ok());
+        handle = OpenPort();
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    }
+    void TearDown() override {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+
+    HANDLE OpenPort() {
+        return CreateFileA(pty.DevicePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    void ClosePort() {
+        ASSERT_TRUE(CloseHandle(handle));
+        handle = INVALID_HANDLE_VALUE;
+    }
+
+    // Reads until count bytes have come (the pty moves bytes a moment after they are written).
+    std::string ReadAll(std::size_t count, int tries = 400) {
+        std::string got;
+        for (int i = 0; i < tries && got.size() < count; ++i) {
+            char buffer[256];
+            DWORD read = 0;
+            if (!ReadFile(handle, buffer, sizeof buffer, &read, nullptr))
+                break;
+            got.append(buffer, read);
+            if (read == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return got;
+    }
+
+    DCB State() {
+        DCB dcb{};
+        EXPECT_TRUE(GetCommState(handle, &dcb));
+        return dcb;
+    }
+    testing::AssertionResult Apply(DCB dcb) {
+        if (SetCommState(handle, &dcb))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << GetLastError() << " " << GetLastErrorText();
+    }
+    DWORD DtrRts() {
+        DWORD lines = 0;
+        DWORD returned = 0;
+        EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines,
+                                    &returned, nullptr));
+        EXPECT_EQ(returned, sizeof lines);
+        return lines;
+    }
+
+    PtyPair pty;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(PtyDeviceTest, BytesPassBothWaysUntouched) {
+    const std::string bytes("A\r\nB\n\r\x00\xff\x7f\x03\x11\x13 z", 14);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    EXPECT_EQ(written, bytes.size());
+    EXPECT_EQ(pty.Receive(bytes.size()), bytes);
+
+    ASSERT_TRUE(pty.Send(bytes));
+    EXPECT_EQ(ReadAll(bytes.size()), bytes);
+}
+
+TEST_F(PtyDeviceTest, ReadReturnsAtOnceWithNothingWaiting) {
+    char byte = 'x';
+    DWORD read = 99;
+    EXPECT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_EQ(read, 0u);
+    EXPECT_FALSE(platform::CommInputWaiting());
+}
+
+// When the other end reads nothing, the driver's buffer fills: a write then fails at once.
+TEST_F(PtyDeviceTest, WritesNeverBlock) {
+    const std::string chunk(4096, 'f');
+    DWORD written = 0;
+    int writes = 0;
+    while (writes < 1000 &&
+           WriteFile(handle, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr))
+        ++writes;
+    ASSERT_LT(writes, 1000);
+    EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
+    EXPECT_EQ(written, 0u);
+}
+
+TEST_F(PtyDeviceTest, OddSpeedIsSetOnTheDeviceAndReadBack) {
+    DCB dcb = State();
+    dcb.BaudRate = 230000;
+    ASSERT_TRUE(Apply(dcb));
+    EXPECT_EQ(State().BaudRate, 230000u);
+    EXPECT_EQ(pty.Settings().c_ospeed, 230000u);
+}
+
+// Fields with a termios place reach the device; the others are kept and read back as written.
+TEST_F(PtyDeviceTest, SettingsReachTheDeviceAndReadBack) {
+    DCB dcb = State();
+    dcb.StopBits = TWOSTOPBITS;
+    dcb.fParity = 1;
+    dcb.fOutxCtsFlow = 1;
+    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    dcb.fOutX = 1;
+    dcb.fInX = 1;
+    dcb.XonChar = 'q';
+    dcb.XonLim = 1234;
+    dcb.XoffLim = 321;
+    dcb.EvtChar = 'e';
+    dcb.fTXContinueOnXoff = 0;
+    dcb.fOutxDsrFlow = 1;
+    ASSERT_TRUE(Apply(dcb));
+
+    termios2 held = pty.Settings();
+    EXPECT_TRUE(held.c_cflag & CSTOPB);
+    EXPECT_TRUE(held.c_cflag & CRTSCTS);
+    EXPECT_TRUE(held.c_iflag & INPCK);
+    EXPECT_TRUE((held.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF));
+    EXPECT_EQ(held.c_cc[VSTART], 'q');
+
+    const DCB back = State();
+    EXPECT_EQ(std::memcmp(&back, &dcb, sizeof dcb), 0);
+}
+
+// With CRTSCTS the kernel drives RTS: handshaking raises it even after it was dropped by hand, and
+// escapes on it fail and change nothing, as the platform's drivers refuse them.
+TEST_F(PtyDeviceTest, HandshakingRaisesRtsAndRefusesEscapesOnIt) {
+    DCB dcb = State();
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    ASSERT_TRUE(Apply(dcb));
+    ASSERT_EQ(DtrRts() & SERIAL_RTS_STATE, 0u);
+    dcb.fOutxCtsFlow = 1;
+    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    ASSERT_TRUE(Apply(dcb));
+    EXPECT_NE(DtrRts() & SERIAL_RTS_STATE, 0u);
+    for (DWORD function : {CLRRTS, SETRTS}) {
+        SetLastError(0);
+        EXPECT_FALSE(EscapeCommFunction(handle, function));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    EXPECT_NE(DtrRts() & SERIAL_RTS_STATE, 0u);
+    EXPECT_TRUE(EscapeCommFunction(handle, CLRDTR));
+    EXPECT_EQ(DtrRts() & SERIAL_DTR_STATE, 0u);
+}
+
+// Blocks no line can carry, and what a pseudo-terminal silently ignores (it keeps 8 data bits and
+// no parity; reading the settings back shows the refusal, which must not pass for success).
+TEST_F(PtyDeviceTest, RefusedBlockChangesNothing) {
+    const DCB before = State();
+    const termios2 heldBefore = pty.Settings();
+    for (auto spoil : {+[](DCB& d) { d.ByteSize = 9; }, +[](DCB& d) { d.BaudRate = 0; },
+                       +[](DCB& d) { d.StopBits = ONE5STOPBITS; }, +[](DCB& d) { d.Parity = 5; },
+                       +[](DCB& d) { d.fDtrControl = DTR_CONTROL_HANDSHAKE; },
+                       +[](DCB& d) { d.fRtsControl = RTS_CONTROL_TOGGLE; },
+                       +[](DCB& d) { d.Parity = EVENPARITY; }, +[](DCB& d) { d.ByteSize = 7; }}) {
+        DCB bad = before;
+        bad.BaudRate = 57600;
+        spoil(bad);
+        EXPECT_FALSE(SetCommState(handle, &bad));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    EXPECT_EQ(State().Parity, NOPARITY);
+    EXPECT_EQ(State().BaudRate, before.BaudRate);
+    EXPECT_EQ(pty.Settings().c_ospeed, heldBefore.c_ospeed);
+    EXPECT_EQ(pty.Settings().c_cflag, heldBefore.c_cflag);
+}
+
+TEST_F(PtyDeviceTest, SecondOpenFailsWhileHeldInThisProcessAndAnother) {
+    EXPECT_EQ(OpenPort(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+
+    pid_t child = fork();
+    if (child == 0) {
+        HANDLE other = OpenPort();
+        _exit(other == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1);
+    }
+    ASSERT_GT(child, 0);
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    ClosePort();
+    handle = OpenPort();
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+}
+
+// Bytes the first read took from the driver come from the read-ahead buffer after the hang-up;
+// then every read fails, and a dead line must not keep the loop awake.
+TEST_F(PtyDeviceTest, ReadFailsOnceTheOtherEndHasClosedAndWhatWasReadAheadIsGone) {
+    ASSERT_TRUE(pty.Send("abc"));
+    char byte = 0;
+    DWORD read = 0;
+    for (int tries = 0; tries < 400 && read == 0; ++tries) {
+        ASSERT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
+        if (read == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(byte, 'a');
+    pty.CloseMaster();
+    EXPECT_TRUE(platform::CommInputWaiting());
+    EXPECT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_EQ(byte, 'b');
+    EXPECT_TRUE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_EQ(byte, 'c');
+    EXPECT_FALSE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+    EXPECT_EQ(read, 0u);
+    EXPECT_FALSE(platform::CommInputWaiting());
+}
+
+TEST_F(PtyDeviceTest, ModemStatusSucceedsWithInputLinesOffAndOutputLinesAsDriven) {
+    DWORD status = 0xFFFF;
+    ASSERT_TRUE(GetCommModemStatus(handle, &status));
+    EXPECT_EQ(status, 0u);
+
+    ASSERT_TRUE(EscapeCommFunction(handle, CLRRTS));
+    ASSERT_TRUE(EscapeCommFunction(handle, SETDTR));
+    EXPECT_EQ(DtrRts(), SERIAL_DTR_STATE);
+    DCB dcb = State();
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    ASSERT_TRUE(Apply(dcb));
+    EXPECT_EQ(DtrRts(), SERIAL_RTS_STATE);
+}
+
+TEST_F(PtyDeviceTest, StatisticsCountTheBytesMovedThroughTheHandle) {
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(handle, "hello", 5, &written, nullptr));
+    ASSERT_TRUE(pty.Send("abcdefg"));
+    ASSERT_EQ(ReadAll(7), "abcdefg");
+
+    SERIALPERF_STATS stats{};
+    DWORD returned = 0;
+    ASSERT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats, &returned,
+                                nullptr));
+    EXPECT_EQ(returned, sizeof stats);
+    EXPECT_EQ(stats.TransmittedCount, 5u);
+    EXPECT_EQ(stats.ReceivedCount, 7u);
+}
+
+TEST_F(PtyDeviceTest, DsrSensitiveReadsDiscardWhileDsrIsLow) {
+    DCB dcb = State();
+    dcb.fDsrSensitivity = 1;
+    ASSERT_TRUE(Apply(dcb));
+    ASSERT_TRUE(pty.Send("lost"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ReadAll(1, 10), "");
+
+    dcb.fDsrSensitivity = 0;
+    ASSERT_TRUE(Apply(dcb));
+    ASSERT_TRUE(pty.Send("kept"));
+    EXPECT_EQ(ReadAll(4), "kept");
+}
+
+// Output held in the driver (the other side takes nothing, as under flow control) must not hold up
+// the close: it is thrown away, so the other side never gets it and the close returns at once.
+TEST_F(PtyDeviceTest, CloseDiscardsOutputNotYetSentAndReturnsAtOnce) {
+    const std::string block(4096, 'x');
+    std::size_t total = 0;
+    DWORD written = 0;
+    for (int i = 0; i < 1000 && WriteFile(handle, block.data(), 4096, &written, nullptr); ++i)
+        total += written;
+    ASSERT_GT(total, 2 * block.size()) << "more than the other side's own buffer holds";
+    ASSERT_TRUE(EscapeCommFunction(handle, SETXOFF));
+    auto start = std::chrono::steady_clock::now();
+    ClosePort();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_LT(pty.Receive(total, 500).size(), total);
+}
+
+TEST_F(PtyDeviceTest, CloseRestoresTheSettingsFound) {
+    ClosePort();
+    termios2 found = pty.Settings();
+    found.c_lflag |= ECHO | ICANON;
+    found.c_iflag |= ICRNL;
+    found.c_cflag = (found.c_cflag & ~CBAUD) | B4800;
+    pty.SetSettings(found);
+    found = pty.Settings();
+
+    handle = OpenPort();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(pty.Settings().c_lflag & (ECHO | ICANON)) << "raw while open";
+    DCB dcb = State();
+    EXPECT_EQ(dcb.BaudRate, 4800u) << "speed kept as found";
+    dcb.BaudRate = 230000;
+    dcb.StopBits = TWOSTOPBITS;
+    dcb.fOutX = 1;
+    ASSERT_TRUE(Apply(dcb));
+    ClosePort();
+
+    termios2 after = pty.Settings();
+    EXPECT_EQ(after.c_cflag, found.c_cflag);
+    EXPECT_EQ(after.c_iflag, found.c_iflag);
+    EXPECT_EQ(after.c_oflag, found.c_oflag);
+    EXPECT_EQ(after.c_lflag, found.c_lflag);
+    EXPECT_EQ(after.c_ospeed, found.c_ospeed);
+}
+
+TEST_F(PtyDeviceTest, WaitDescriptorWakesWhenBytesArrive) {
+    EXPECT_TRUE(platform::CommAnyDeviceOpen());
+    pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
+    while (poll(&waiting, 1, 0) > 0 && !platform::CommInputWaiting()) {
+    } // drains an eventfd wake-up left by other tests
+    ASSERT_TRUE(pty.Send("z"));
+    EXPECT_EQ(poll(&waiting, 1, 2000), 1);
+    EXPECT_TRUE(platform::CommInputWaiting());
+    ClosePort();
+    EXPECT_FALSE(platform::CommAnyDeviceOpen());
+}
+
+} // namespace
