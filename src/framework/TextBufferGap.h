@@ -19,7 +19,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "platform/MemoryHints.h"
+#include "platform/base/MemoryHints.h"
 
 namespace framework {
 

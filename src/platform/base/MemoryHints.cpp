@@ -1,4 +1,4 @@
-#include "platform/MemoryHints.h"
+#include "platform/base/MemoryHints.h"
 
 #include <cstdint>
 #include <sys/mman.h>
