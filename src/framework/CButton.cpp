@@ -1,6 +1,11 @@
 #include "framework/CButton.h"
 
 #include "framework/DialogConstants.h"
+#include "framework/ControlWindowClasses.h"
+
+CButton::CButton() {
+    afx::RegisterControlWindowClasses();
+}
 
 BOOL CButton::Create(LPCSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CreateEx(0, "BUTTON", caption, style | WS_CHILD, rect, parent, id);

@@ -6,6 +6,7 @@
 
 class CButton : public CWnd {
 public:
+    CButton();
     using CWnd::Create;
     BOOL Create(LPCSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 

@@ -4,6 +4,11 @@
 #include <string>
 
 #include "framework/DialogConstants.h"
+#include "framework/ControlWindowClasses.h"
+
+CComboBox::CComboBox() {
+    afx::RegisterControlWindowClasses();
+}
 
 namespace {
 LPARAM TextParam(LPCSTR text) {

@@ -7,6 +7,7 @@
 
 class CComboBox : public CWnd {
 public:
+    CComboBox();
     using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 

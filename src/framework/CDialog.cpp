@@ -6,6 +6,7 @@
 #include "framework/DialogBuilder.h"
 #include "framework/DialogNavigator.h"
 #include "framework/DialogWidget.h"
+#include "framework/DialogWindowClasses.h"
 #include "framework/ModalOwner.h"
 #include "framework/ModalScope.h"
 #include "framework/ResourceTable.h"
@@ -23,7 +24,9 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd){WM_INITDIALOG, 0, 0, &InitDialogThunk<CDialog, 
     ON_COMMAND(IDOK, &CDialog::OnOK) ON_COMMAND(IDCANCEL, &CDialog::OnCancel) END_MESSAGE_MAP()
 
         CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_nIDTemplate(templateId), m_pParentArg(parent) {}
+    : m_nIDTemplate(templateId), m_pParentArg(parent) {
+    afx::RegisterDialogWindowClass();
+}
 
 CDialog::~CDialog() {
     if (GetSafeHwnd() != nullptr)

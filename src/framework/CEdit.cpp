@@ -22,9 +22,14 @@ LPARAM KeyboardCharFlags(bool autoRepeat) {
 
 namespace afx {
 void RegisterEditWindowClass() {
-    RegisterWindowClass({"EDIT", &CreateEditWidget});
+    static const bool registered = (RegisterWindowClass({"EDIT", &CreateEditWidget}), true);
+    (void)registered;
 }
 } // namespace afx
+
+CEdit::CEdit() {
+    afx::RegisterEditWindowClass();
+}
 
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CreateEx(0, "EDIT", "", style | WS_CHILD, rect, parent, id);

@@ -14,6 +14,7 @@ class EditView;
 
 class CEdit : public CWnd {
 public:
+    CEdit();
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // Replaces the selection (or inserts at the caret) with a NUL-terminated text, or with `length`

@@ -5,6 +5,7 @@
 #include "framework/CControlBar.h"
 #include "framework/CWinApp.h"
 #include "framework/FrameWidget.h"
+#include "framework/FrameWindowClasses.h"
 #include "framework/MenuBuilder.h"
 #include "framework/ResourceTable.h"
 #include "framework/WindowClass.h"
@@ -18,7 +19,9 @@ END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
-CFrameWnd::CFrameWnd() = default;
+CFrameWnd::CFrameWnd() {
+    afx::RegisterFrameWindowClasses();
+}
 
 CFrameWnd::~CFrameWnd() {
     if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this)
@@ -31,7 +34,7 @@ BOOL CFrameWnd::Create(LPCSTR className, LPCSTR title, DWORD style, const RECT& 
         return FALSE;
     m_menuId = menuId;
     if (className == nullptr)
-        className = afx::FrameWindowClassName();
+        className = afx::kFrameClassName;
     if (!CreateEx(exStyle, className, title, style, rect, parent, 0))
         return FALSE;
     RecalcLayout();

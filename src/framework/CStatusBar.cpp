@@ -4,7 +4,9 @@
 #include "framework/ResourceTable.h"
 #include "framework/StatusBarWidget.h"
 
-CStatusBar::CStatusBar() = default;
+CStatusBar::CStatusBar() {
+    afx::RegisterFrameWindowClasses();
+}
 CStatusBar::~CStatusBar() = default;
 
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {

@@ -2,11 +2,18 @@
 
 #include "framework/CWnd.h"
 #include "framework/MessageDispatch.h"
-#include "framework/MessageLoop.h"
 
 namespace {
 CWinApp* g_app = nullptr;
+
+// A window is gone: when it was the main window, the loop is asked to end.
+void OnWindowDestroyed(CWnd* wnd) {
+    if (g_app != nullptr && g_app->m_pMainWnd == wnd) {
+        g_app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
 }
+} // namespace
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
@@ -14,6 +21,7 @@ END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName ? appName : "") {
     g_app = this;
+    CWnd::SetDestroyedHook(&OnWindowDestroyed);
 }
 
 CWinApp::~CWinApp() {
@@ -65,14 +73,3 @@ int AfxWinMain() {
         return app->ExitInstance();
     return app->Run();
 }
-
-namespace afx {
-
-void OnWindowDestroyed(CWnd* wnd) {
-    if (g_app != nullptr && g_app->m_pMainWnd == wnd) {
-        g_app->m_pMainWnd = nullptr;
-        PostQuitMessage(0);
-    }
-}
-
-} // namespace afx

@@ -6,11 +6,11 @@
 #include <functional>
 
 #include "framework/CCmdTarget.h"
+#include "framework/MessageLoop.h"
 
 class CWnd;
-class MessageLoop;
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CCmdTarget, public IdleHandler {
 public:
     explicit CWinApp(LPCSTR appName = nullptr);
     ~CWinApp() override;
@@ -18,7 +18,7 @@ public:
     virtual BOOL InitInstance();
     virtual int Run();
     // The idle step; TRUE asks to be called again (with the next count) before the loop waits.
-    virtual BOOL OnIdle(LONG count);
+    BOOL OnIdle(LONG count) override;
     virtual int ExitInstance();
 
     // The standard Exit command: closes the main window.
@@ -40,8 +40,3 @@ CWnd* AfxGetMainWnd();
 // Start-up, loop and shutdown of the one application object: InitInstance, then Run (which ends with
 // ExitInstance), or ExitInstance at once when InitInstance fails. Returns the process exit code.
 int AfxWinMain();
-
-namespace afx {
-// A window is gone: when it was the main window, the loop is asked to end.
-void OnWindowDestroyed(CWnd* wnd);
-} // namespace afx

@@ -4,11 +4,8 @@
 #include <QScreen>
 #include <cstring>
 
-#include "framework/CWinApp.h"
 #include "framework/CurrentMessage.h"
 #include "framework/Latin1Text.h"
-#include "framework/MessageBox.h"
-#include "framework/MessageDispatch.h"
 #include "framework/PostedMessageQueue.h"
 #include "framework/WindowClass.h"
 #include "framework/WindowTable.h"
@@ -43,7 +40,24 @@ namespace afx {
 CWnd* WndFromHandle(HWND hwnd) {
     return LookupWindow(hwnd);
 }
+
+std::vector<CWnd*> ChildrenOf(const CWnd* parent) {
+    std::vector<CWnd*> children;
+    for (CWnd* wnd : WindowsInCreationOrder())
+        if (wnd->GetParent() == parent)
+            children.push_back(wnd);
+    return children;
+}
 } // namespace afx
+
+namespace {
+// Set by the application object, which must forget its main window when that window goes.
+void (*g_destroyedHook)(CWnd*) = nullptr;
+} // namespace
+
+void CWnd::SetDestroyedHook(void (*hook)(CWnd*)) {
+    g_destroyedHook = hook;
+}
 
 namespace {
 
@@ -138,7 +152,8 @@ BOOL CWnd::DestroyWindow() {
     }
     m_widget = nullptr;
     m_bridge = nullptr;
-    afx::OnWindowDestroyed(this);
+    if (g_destroyedHook != nullptr)
+        g_destroyedHook(this);
     PostNcDestroy();
     return TRUE;
 }
@@ -152,7 +167,11 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::PostMessage(m_hWnd, message, wParam, lParam);
+    // A window that has no handle (not created, or destroyed) has nobody to deliver to.
+    if (m_hWnd == nullptr)
+        return FALSE;
+    PostedMessageQueue::Instance().Post(MSG{m_hWnd, message, wParam, lParam});
+    return TRUE;
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -368,10 +387,6 @@ void CWnd::SetToolTipText(LPCSTR text) {
 
 void CWnd::SetFont(HFONT font, BOOL redraw) {
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-}
-
-int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) {
-    return ::MessageBoxA(m_hWnd, text, caption ? caption : "Error", type);
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <vector>
 
 #include "framework/CCmdTarget.h"
 #include "framework/CRect.h"
@@ -22,6 +23,8 @@ public:
     // The window object of a handle, or null when the handle names no live window.
     static CWnd* FromHandle(HWND hwnd);
     static CWnd* FromHandlePermanent(HWND hwnd);
+    // Called with every window as it is destroyed (the application's main window may be the one).
+    static void SetDestroyedHook(void (*hook)(CWnd*));
 
     // Creation. `className` names a registered window class; null or "AfxWnd" makes a plain window.
     BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
@@ -118,3 +121,8 @@ private:
     // only while m_widget is alive.
     WndWidgetBase* m_bridge = nullptr;
 };
+
+namespace afx {
+// Every live window whose parent is `parent`, in creation order.
+std::vector<CWnd*> ChildrenOf(const CWnd* parent);
+} // namespace afx

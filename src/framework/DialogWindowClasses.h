@@ -1,6 +1,5 @@
 #pragma once
-// The window classes of dialogs and their controls: "#32770" (the dialog itself), "BUTTON" (push
-// buttons, check boxes, group boxes, by style), "STATIC" and "COMBOBOX".
+// The window class of dialogs, "#32770"; the controls' classes are in ControlWindowClasses.h.
 
 #include "framework/WinUser.h"
 
@@ -8,6 +7,7 @@ namespace afx {
 
 inline constexpr LPCSTR kDialogClassName = "#32770";
 
-void RegisterDialogWindowClasses();
+// Registers the dialog class, once; its controls register their own.
+void RegisterDialogWindowClass();
 
 } // namespace afx

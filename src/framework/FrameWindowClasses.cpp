@@ -19,8 +19,12 @@ QWidget* CreateStatusBar(CWnd* owner, QWidget* parent, DWORD style, DWORD) {
 namespace afx {
 
 void RegisterFrameWindowClasses() {
-    RegisterWindowClass({FrameWindowClassName(), &CreateFrame});
-    RegisterWindowClass({kStatusBarClassName, &CreateStatusBar});
+    static const bool registered = [] {
+        RegisterWindowClass({kFrameClassName, &CreateFrame});
+        RegisterWindowClass({kStatusBarClassName, &CreateStatusBar});
+        return true;
+    }();
+    (void)registered;
 }
 
 } // namespace afx

@@ -8,6 +8,10 @@ namespace afx {
 
 inline constexpr LPCSTR kStatusBarClassName = "msctls_statusbar32";
 
+// The name of the class that frame windows are made from.
+inline constexpr LPCSTR kFrameClassName = "AfxFrameOrView";
+
+// Registers the frame and status bar classes, once.
 void RegisterFrameWindowClasses();
 
 } // namespace afx

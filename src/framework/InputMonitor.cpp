@@ -7,7 +7,7 @@
 
 #include "framework/CWnd.h"
 #include "framework/MessageDispatch.h"
-#include "framework/ModalScope.h"
+#include "framework/ModalDepth.h"
 #include "framework/WndWidget.h"
 
 void InputMonitor::Install() {
@@ -56,7 +56,7 @@ bool InputMonitor::eventFilter(QObject* watched, QEvent* event) {
 bool InputMonitor::TranslateAccelerator(QObject* watched, QKeyEvent* event) {
     // A key that a child ignored travels on to its parents and passes here again; the answer is the
     // same each time, and a key that became a command travels no further.
-    if (ModalScope::Depth() > 0 || !watched->isWidgetType())
+    if (ModalDepth::Value() > 0 || !watched->isWidgetType())
         return false;
     auto* bridge = WndWidgetBase::FromWidget(static_cast<QWidget*>(watched)->window());
     if (bridge == nullptr || bridge->Owner() == nullptr)

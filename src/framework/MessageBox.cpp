@@ -9,6 +9,11 @@
 #include "framework/ModalScope.h"
 #include "framework/SystemText.h"
 
+// Defined here, beside the boxes, so that windows need not know how a box is shown.
+int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) {
+    return ::MessageBoxA(m_hWnd, text, caption ? caption : "Error", type);
+}
+
 namespace {
 
 afx::MessageBoxHandler& Handler() {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include "framework/CWinApp.h"
 #include "framework/InputMonitor.h"
 #include "framework/MessageDispatch.h"
 #include "framework/PostedMessageQueue.h"
@@ -29,7 +28,7 @@ int Sooner(int a, int b) {
 }
 } // namespace
 
-MessageLoop::MessageLoop(CWinApp& app) : m_app(app), m_outer(g_innermost), m_lastPump(Clock::now()) {
+MessageLoop::MessageLoop(IdleHandler& app) : m_app(app), m_outer(g_innermost), m_lastPump(Clock::now()) {
     g_innermost = this;
     InputMonitor::Install();
     m_wakeTimer.setSingleShot(true);

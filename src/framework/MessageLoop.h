@@ -17,11 +17,19 @@
 
 #include "framework/WinUser.h"
 
-class CWinApp;
+// What the loop calls while its queue is empty: the application object.
+class IdleHandler {
+public:
+    // TRUE asks to be called again (with the next count) before the loop waits.
+    virtual BOOL OnIdle(LONG count) = 0;
+
+protected:
+    ~IdleHandler() = default;
+};
 
 class MessageLoop {
 public:
-    explicit MessageLoop(CWinApp& app);
+    explicit MessageLoop(IdleHandler& app);
     ~MessageLoop();
 
     // Runs until WM_QUIT, until `done` holds, or until `timeoutMs` pass (-1: no limit);
@@ -52,7 +60,7 @@ private:
     void RestartIdle();
     void WatchDevices(bool on);
 
-    CWinApp& m_app;
+    IdleHandler& m_app;
     MessageLoop* m_outer = nullptr;
     LONG m_idleCount = 0;
     bool m_idle = true;

@@ -3,6 +3,8 @@
 // idle step is not called, posted messages are handed out by the modal loop, device input does not
 // wake it, and the frame's keyboard accelerators are not translated.
 
+#include "framework/ModalDepth.h"
+
 class ModalScope {
 public:
     ModalScope();
@@ -10,8 +12,5 @@ public:
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 
-    static int Depth() { return s_depth; }
-
-private:
-    static inline int s_depth = 0;
+    static int Depth() { return ModalDepth::Value(); }
 };

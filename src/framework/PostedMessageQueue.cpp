@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "framework/MessageDispatch.h"
-#include "framework/ModalScope.h"
 
 namespace {
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -40,7 +38,8 @@ void PostedMessageQueue::Grow() {
     m_head = 0;
 }
 
-void PostedMessageQueue::WakeIfWaiting() {
+void PostedMessageQueue::WakeIfWaiting(void (*dispatch)(const MSG&)) {
+    m_dispatch = dispatch;
     if (m_count > 0)
         RequestWake();
 }
@@ -53,7 +52,7 @@ void PostedMessageQueue::RequestWake() {
 }
 
 void PostedMessageQueue::customEvent(QEvent* event) {
-    if (event->type() != kWakeEvent)
+    if (event->type() != kWakeEvent || m_dispatch == nullptr)
         return;
     m_wakePending = false;
     MSG msg;
@@ -64,7 +63,7 @@ void PostedMessageQueue::customEvent(QEvent* event) {
         if (m_ring[m_head].message == WM_QUIT)
             return;
         Pop(msg);
-        afx::DispatchPostedMessage(msg);
+        m_dispatch(msg);
     }
     if (m_count > 0)
         RequestWake();

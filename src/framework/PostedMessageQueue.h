@@ -7,7 +7,7 @@
 #include <QObject>
 #include <vector>
 
-#include "framework/ModalScope.h"
+#include "framework/ModalDepth.h"
 #include "framework/WinUser.h"
 
 class PostedMessageQueue : public QObject {
@@ -20,7 +20,7 @@ public:
             Grow();
         m_ring[(m_head + m_count) & (m_capacity - 1)] = msg;
         ++m_count;
-        if (ModalScope::Depth() > 0)
+        if (ModalDepth::Value() > 0)
             RequestWake();
     }
     bool Pop(MSG& msg) {
@@ -37,8 +37,9 @@ public:
     // Drops every message addressed to `hwnd` (its window is gone).
     void Discard(HWND hwnd);
 
-    // Called when a modal loop starts: messages already waiting must be handed out by it.
-    void WakeIfWaiting();
+    // Called when a modal loop starts: messages already waiting must be handed out by it, each
+    // through `dispatch`.
+    void WakeIfWaiting(void (*dispatch)(const MSG&));
 
 protected:
     void customEvent(QEvent* event) override;
@@ -56,4 +57,5 @@ private:
     std::size_t m_head = 0;
     std::size_t m_count = 0;
     bool m_wakePending = false;
+    void (*m_dispatch)(const MSG&) = nullptr;
 };

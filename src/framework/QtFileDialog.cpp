@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include "framework/CFileDialog.h"
 #include "framework/ModalOwner.h"
 #include "framework/ModalScope.h"
 

@@ -2,18 +2,18 @@
 
 #include <QWidget>
 #include <strings.h>
-#include <vector>
+#include <deque>
 
 #include "framework/WndWidget.h"
 
 namespace afx {
-void RegisterBuiltinWindowClasses();
 }
 
 namespace {
 
-std::vector<WindowClassInfo>& Classes() {
-    static std::vector<WindowClassInfo> classes;
+// A deque, so that a class found stays where it is while another registers itself.
+std::deque<WindowClassInfo>& Classes() {
+    static std::deque<WindowClassInfo> classes;
     return classes;
 }
 
@@ -27,7 +27,6 @@ void EnsureBuiltins() {
         return;
     done = true;
     afx::RegisterWindowClass({"AfxWnd", &CreatePlainWindow});
-    afx::RegisterBuiltinWindowClasses();
 }
 
 } // namespace

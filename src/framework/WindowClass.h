@@ -1,6 +1,7 @@
 #pragma once
 // Window classes by name ("EDIT", "BUTTON", the frame's class ...): each makes the Qt widget that
-// stands for a window of that class.
+// stands for a window of that class. Each window type registers its own classes when its first
+// object is made, so that the classes a program never uses are never linked in.
 
 #include "framework/WinUser.h"
 
@@ -17,6 +18,4 @@ namespace afx {
 void RegisterWindowClass(const WindowClassInfo& info);
 // Null when no class of that name (compared without regard to case) is registered.
 const WindowClassInfo* FindWindowClass(LPCSTR name);
-// The name of the class that frame windows are made from.
-LPCSTR FrameWindowClassName();
 } // namespace afx

@@ -4,8 +4,6 @@
 #include <map>
 #include <unordered_map>
 
-#include "framework/CWnd.h"
-
 namespace {
 
 struct Table {
@@ -72,14 +70,12 @@ CWnd* LookupWindow(HWND hwnd) {
     return it->second;
 }
 
-std::vector<CWnd*> ChildrenOf(const CWnd* parent) {
-    std::vector<CWnd*> children;
-    for (const auto& [id, hwnd] : TheTable().inOrder) {
-        CWnd* wnd = LookupWindow(hwnd);
-        if (wnd != nullptr && wnd->GetParent() == parent)
-            children.push_back(wnd);
-    }
-    return children;
+std::vector<CWnd*> WindowsInCreationOrder() {
+    std::vector<CWnd*> windows;
+    for (const auto& [id, hwnd] : TheTable().inOrder)
+        if (CWnd* wnd = LookupWindow(hwnd))
+            windows.push_back(wnd);
+    return windows;
 }
 
 } // namespace afx

@@ -13,6 +13,6 @@ HWND AllocateWindowHandle(CWnd* wnd);
 void RebindWindowHandle(HWND hwnd, CWnd* wnd);
 void ReleaseWindowHandle(HWND hwnd);
 CWnd* LookupWindow(HWND hwnd);
-// Every live window whose parent is `parent`, in creation order.
-std::vector<CWnd*> ChildrenOf(const CWnd* parent);
+// Every live window, in creation order.
+std::vector<CWnd*> WindowsInCreationOrder();
 } // namespace afx
