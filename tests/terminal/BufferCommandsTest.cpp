@@ -18,8 +18,8 @@
 #include <unistd.h>
 
 #include "AppHarness.h"
-#include "framework/CFileDialog.h"
-#include "framework/MessageBox.h"
+#include "framework/dialogs/CFileDialog.h"
+#include "framework/loop/MessageBox.h"
 #include "platform/FileHandle.h"
 #include "platform/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
