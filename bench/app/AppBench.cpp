@@ -30,9 +30,9 @@
 
 #include "BenchSupport.h"
 #include "app/CMainFrame.h"
-#include "framework/CDialog.h"
-#include "framework/MessageDispatch.h"
-#include "framework/MessageLoop.h"
+#include "framework/dialogs/CDialog.h"
+#include "framework/loop/MessageDispatch.h"
+#include "framework/loop/MessageLoop.h"
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/ports/DevicePermissions.h"
 #include "platform/ports/PortDescription.h"

@@ -12,12 +12,12 @@
 #include <unistd.h>
 
 #include "app/CMainFrame.h"
-#include "framework/CDialog.h"
-#include "framework/EditView.h"
-#include "framework/MessageDispatch.h"
-#include "framework/PostedMessageQueue.h"
-#include "framework/TextBuffer.h"
-#include "framework/WndWidget.h"
+#include "framework/dialogs/CDialog.h"
+#include "framework/edit/EditView.h"
+#include "framework/loop/MessageDispatch.h"
+#include "framework/window/PostedMessageQueue.h"
+#include "framework/edit/TextBuffer.h"
+#include "framework/window/WndWidget.h"
 #include "serial/CSerialPort.h"
 
 namespace bench {

@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/EditView.h"
-#include "framework/RepaintScheduler.h"
-#include "framework/TextBuffer.h"
+#include "framework/edit/EditView.h"
+#include "framework/base/RepaintScheduler.h"
+#include "framework/edit/TextBuffer.h"
 
 using framework::EditView;
 using framework::RepaintScheduler;

@@ -1,7 +1,7 @@
 #pragma once
 // The About box: the framework's dialog on its template, as it stands.
 
-#include "framework/CDialog.h"
+#include "framework/dialogs/CDialog.h"
 #include "resources/ResourceIds.h"
 
 class CAboutDlg : public CDialog {

@@ -5,7 +5,7 @@
 #include "app/AppOptions.h"
 #include "app/CMainFrame.h"
 #include "config/CPortSettingsDlg.h"
-#include "framework/MessageDispatch.h"
+#include "framework/loop/MessageDispatch.h"
 #include "platform/base/SystemVersion.h"
 #include "resources/ResourceIds.h"
 #include "serial/CSerialPort.h"

@@ -3,7 +3,7 @@
 // shutdown. While the port is open and idle, every idle step reads at most one byte, posts it to the
 // terminal as a received character, and asks the frame to refresh the line indicators.
 
-#include "framework/CWinApp.h"
+#include "framework/loop/CWinApp.h"
 
 class CSerialPort;
 class CMainFrame;

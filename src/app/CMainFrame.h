@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/CSignalStatusBar.h"
-#include "framework/CFrameWnd.h"
+#include "framework/frame/CFrameWnd.h"
 #include "terminal/CTerminalEdit.h"
 
 class CSerialPort;

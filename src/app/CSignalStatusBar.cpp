@@ -1,6 +1,6 @@
 #include "app/CSignalStatusBar.h"
 
-#include "framework/MessageDispatch.h"
+#include "framework/loop/MessageDispatch.h"
 #include "resources/ResourceIds.h"
 
 const UINT CSignalStatusBar::kIndicators[kPaneCount] = {

@@ -2,7 +2,7 @@
 // The frame's status bar: line indicators, driver counters, port and line. A click on the RTS or DTR
 // pane asks the frame to toggle that line.
 
-#include "framework/CStatusBar.h"
+#include "framework/frame/CStatusBar.h"
 
 class CSignalStatusBar : public CStatusBar {
 public:

@@ -6,7 +6,7 @@
 #include "app/AppOptions.h"
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
-#include "framework/MessageBox.h"
+#include "framework/loop/MessageBox.h"
 #include "serial/CSerialPort.h"
 
 BOOL CMainFrame::ReadLineStates(CSerialPort* port) {

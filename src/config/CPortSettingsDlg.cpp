@@ -6,7 +6,7 @@
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
 #include "config/PortTips.h"
-#include "framework/CDataExchange.h"
+#include "framework/dialogs/CDataExchange.h"
 #include "platform/ports/PortDescription.h"
 #include "platform/tty/PortProbeScope.h"
 #include "resources/ResourceIds.h"

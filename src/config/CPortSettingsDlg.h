@@ -4,8 +4,8 @@
 // reopens the port on the chosen name with those settings, shows port and line in the status bar,
 // drops RTS and raises DTR.
 
-#include "framework/CComboBox.h"
-#include "framework/CDialog.h"
+#include "framework/controls/CComboBox.h"
+#include "framework/dialogs/CDialog.h"
 
 class CPortSettingsDlg : public CDialog {
 public:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/CComboBox.h"
+#include "framework/controls/CComboBox.h"
 #include "platform/ports/PortDescription.h"
 
 void SetPortListItemTips(CComboBox& list) {

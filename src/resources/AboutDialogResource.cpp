@@ -1,5 +1,5 @@
 // The About box: the program's picture, its name and version, and where to turn with questions.
-#include "framework/ResourceTable.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

@@ -1,7 +1,7 @@
 // Bitmap 105, the About box picture (drawn by draw_about.sh), shipped in the Qt resource system.
 #include <QtGlobal>
 
-#include "framework/ResourceTable.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

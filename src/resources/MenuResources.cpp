@@ -1,5 +1,5 @@
 // The frame's menu and its keyboard accelerators.
-#include "framework/ResourceTable.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

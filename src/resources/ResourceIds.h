@@ -1,7 +1,7 @@
 #pragma once
 // Numbers of the program's resources, commands, controls and status bar indicators.
 
-#include "framework/WinUser.h"
+#include "framework/base/WinUser.h"
 
 // Resources.
 inline constexpr UINT IDD_ABOUTBOX = 100;

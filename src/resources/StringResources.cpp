@@ -1,6 +1,6 @@
 // The string table: each status bar indicator's string is its pane's first text and sets the
 // pane's width.
-#include "framework/ResourceTable.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

@@ -1,4 +1,4 @@
-#include "framework/ResourceTable.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/CEdit.h"
+#include "framework/edit/CEdit.h"
 
 namespace {
 

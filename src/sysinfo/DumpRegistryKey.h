@@ -4,7 +4,7 @@
 // subkey's own contents, two blanks deeper. Text goes in at the caret, replacing the selection, and
 // bypasses the control's character handling.
 
-#include "framework/CString.h"
+#include "framework/base/CString.h"
 #include "platform/hardware/Registry.h"
 
 class CEdit;

@@ -3,8 +3,8 @@
 
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
-#include "framework/CFileDialog.h"
-#include "framework/MessageBox.h"
+#include "framework/dialogs/CFileDialog.h"
+#include "framework/loop/MessageBox.h"
 #include "platform/files/FileApi.h"
 #include "serial/CSerialPort.h"
 

@@ -2,7 +2,7 @@
 // The terminal: every received byte is shown here and every typed character goes out from here, one
 // byte at a time. Received characters carry the flags word 0xFFFF; the keyboard never does.
 
-#include "framework/CEdit.h"
+#include "framework/edit/CEdit.h"
 
 class CTerminalEdit : public CEdit {
 public:

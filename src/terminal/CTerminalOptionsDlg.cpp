@@ -3,7 +3,7 @@
 #include "app/AppOptions.h"
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
-#include "framework/CDataExchange.h"
+#include "framework/dialogs/CDataExchange.h"
 #include "resources/ResourceIds.h"
 
 BEGIN_MESSAGE_MAP(CTerminalOptionsDlg, CDialog)

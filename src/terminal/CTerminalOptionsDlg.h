@@ -3,7 +3,7 @@
 // opens on the application-wide values (autowrap always clear) and on OK writes the choices into
 // those values and into the terminal.
 
-#include "framework/CDialog.h"
+#include "framework/dialogs/CDialog.h"
 
 class CTerminalOptionsDlg : public CDialog {
 public:

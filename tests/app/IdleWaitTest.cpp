@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "AppHarness.h"
-#include "framework/MessageDispatch.h"
-#include "framework/MessageLoop.h"
+#include "framework/loop/MessageDispatch.h"
+#include "framework/loop/MessageLoop.h"
 #include "platform/tty/PtyPair.h"
 #include "platform/comm/SimulatedDevice.h"
 

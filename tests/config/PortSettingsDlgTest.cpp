@@ -11,7 +11,7 @@
 #include "AppHarness.h"
 #include "app/CSignalStatusBar.h"
 #include "config/CPortSettingsDlg.h"
-#include "framework/StatusBarWidget.h"
+#include "framework/frame/StatusBarWidget.h"
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/ports/DevicePermissions.h"
 #include "platform/ports/PortDescription.h"

@@ -19,9 +19,9 @@
 
 #include "AppHarness.h"
 #include "RunSeed.h"
-#include "framework/CFileDialog.h"
-#include "framework/EditView.h"
-#include "framework/TextBuffer.h"
+#include "framework/dialogs/CFileDialog.h"
+#include "framework/edit/EditView.h"
+#include "framework/edit/TextBuffer.h"
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/tty/PtyPair.h"
 #include "resources/ResourceIds.h"

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <set>
 
-#include "framework/Gdi.h"
-#include "framework/ResourceTable.h"
+#include "framework/base/Gdi.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/CComboBox.h"
-#include "framework/CDialog.h"
-#include "framework/ResourceTable.h"
-#include "framework/WindowTable.h"
+#include "framework/controls/CComboBox.h"
+#include "framework/dialogs/CDialog.h"
+#include "framework/base/ResourceTable.h"
+#include "framework/window/WindowTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

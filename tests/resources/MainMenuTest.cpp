@@ -7,9 +7,9 @@
 #include <QMenuBar>
 #include <vector>
 
-#include "framework/CFrameWnd.h"
-#include "framework/MenuBuilder.h"
-#include "framework/ResourceTable.h"
+#include "framework/frame/CFrameWnd.h"
+#include "framework/frame/MenuBuilder.h"
+#include "framework/base/ResourceTable.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

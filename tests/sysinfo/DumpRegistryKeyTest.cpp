@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "framework/CEdit.h"
+#include "framework/edit/CEdit.h"
 #include "platform/hardware/Registry.h"
 #include "platform/hardware/RegistrySource.h"
 #include "sysinfo/DumpRegistryKey.h"

@@ -18,8 +18,8 @@
 #include <unistd.h>
 
 #include "AppHarness.h"
-#include "framework/CFileDialog.h"
-#include "framework/MessageBox.h"
+#include "framework/dialogs/CFileDialog.h"
+#include "framework/loop/MessageBox.h"
 #include "platform/files/FileHandle.h"
 #include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"

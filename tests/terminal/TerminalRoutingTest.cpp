@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "AppHarness.h"
-#include "framework/EditView.h"
+#include "framework/edit/EditView.h"
 #include "platform/comm/SimulatedDevice.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <QTimer>
 #include <chrono>
 
-#include "framework/DialogConstants.h"
-#include "framework/MessageBox.h"
-#include "framework/MessageDispatch.h"
-#include "framework/PostedMessageQueue.h"
-#include "framework/WndWidget.h"
+#include "framework/controls/DialogConstants.h"
+#include "framework/loop/MessageBox.h"
+#include "framework/loop/MessageDispatch.h"
+#include "framework/window/PostedMessageQueue.h"
+#include "framework/window/WndWidget.h"
 #include "platform/comm/SimulatedDevice.h"
 #include "platform/base/SystemVersion.h"
 #include "resources/ProgramResources.h"

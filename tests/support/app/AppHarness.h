@@ -9,7 +9,7 @@
 
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
-#include "framework/CDialog.h"
+#include "framework/dialogs/CDialog.h"
 #include "serial/CSerialPort.h"
 
 class AppHarness {

@@ -1,7 +1,0 @@
-#include "framework/WndWidget.h"
-
-#include <QWidget>
-
-WndWidgetBase* WndWidgetBase::FromWidget(QWidget* widget) {
-    return dynamic_cast<WndWidgetBase*>(widget);
-}

@@ -1,0 +1,73 @@
+#pragma once
+// The panes of a status bar: each with its indicator ID, style, fixed width and 8-bit text, laid
+// side by side from the left. Setting a text or a style reports whether anything changed; setting
+// the value a pane already has costs a comparison and nothing else (no allocation), since a
+// program may refresh its panes after every byte it receives.
+
+#include <string>
+#include <vector>
+
+#include "framework/base/WinUser.h"
+
+namespace framework {
+
+struct StatusPane {
+    UINT id = 0;
+    UINT style = SBPS_NORMAL;
+    int width = 0; // in pixels, borders included
+    std::string text;
+    std::string tip; // shown while the pointer rests on the pane; empty: none
+};
+
+class StatusBarPanes {
+public:
+    // Replaces every pane; the first pane starts at `left`.
+    void Reset(std::vector<StatusPane> panes, int left);
+
+    int Count() const { return static_cast<int>(m_panes.size()); }
+    // Null when `index` names no pane.
+    const StatusPane* At(int index) const {
+        return index >= 0 && index < Count() ? &m_panes[static_cast<std::size_t>(index)] : nullptr;
+    }
+    // -1 when no pane has the ID.
+    int IndexOf(UINT id) const;
+    // The pane's left edge and width; (0, 0) when `index` names no pane.
+    int Left(int index) const;
+    int Width(int index) const;
+
+    // True when the pane exists and its text or style differed; a null text is an empty one. Both
+    // sit here, inline, as they run after every received byte.
+    bool SetText(int index, const char* text) {
+        if (At(index) == nullptr)
+            return false;
+        std::string& current = m_panes[static_cast<std::size_t>(index)].text;
+        if (text == nullptr)
+            text = "";
+        if (current.compare(text) == 0)
+            return false;
+        current.assign(text);
+        return true;
+    }
+    // False when `index` names no pane.
+    bool SetTip(int index, const char* tip) {
+        if (At(index) == nullptr)
+            return false;
+        m_panes[static_cast<std::size_t>(index)].tip.assign(tip != nullptr ? tip : "");
+        return true;
+    }
+    bool SetStyle(int index, UINT style) {
+        if (At(index) == nullptr)
+            return false;
+        UINT& current = m_panes[static_cast<std::size_t>(index)].style;
+        if (current == style)
+            return false;
+        current = style;
+        return true;
+    }
+
+private:
+    std::vector<StatusPane> m_panes;
+    std::vector<int> m_lefts;
+};
+
+} // namespace framework

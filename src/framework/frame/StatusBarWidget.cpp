@@ -1,0 +1,129 @@
+#include "framework/frame/StatusBarWidget.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "framework/base/RepaintScheduler.h"
+
+namespace framework {
+
+namespace {
+
+// The fill of a sunken pane: a lit indicator.
+const QColor kLitFill(0x8e, 0xdb, 0x86);
+// Space between a pane's bevel and its text, above and below.
+constexpr int kTextVerticalMargin = 1;
+
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void DrawBevel(QPainter& painter, const QRect& box, const QColor& topLeft, const QColor& bottomRight) {
+    painter.setPen(topLeft);
+    painter.drawLine(box.topLeft(), box.topRight());
+    painter.drawLine(box.topLeft(), box.bottomLeft());
+    painter.setPen(bottomRight);
+    painter.drawLine(box.bottomLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomRight());
+}
+
+} // namespace
+
+StatusBarWidget::StatusBarWidget(CWnd* owner, QWidget* parent, DWORD style)
+    : WndWidget<QWidget>(owner, parent), m_style(style) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+int StatusBarWidget::TopInset() const {
+    // The top border is a line with a pixel of space below it.
+    return (m_style & CBRS_BORDER_TOP) != 0 ? 2 : 0;
+}
+
+int StatusBarWidget::TextWidth(const std::string& text) const {
+    return fontMetrics().horizontalAdvance(Latin1(text));
+}
+
+void StatusBarWidget::SetPanes(std::vector<StatusPane> panes) {
+    for (StatusPane& pane : panes)
+        pane.width = TextWidth(pane.text) + kPanePadding;
+    m_panes.Reset(std::move(panes), kLeftMargin);
+    updateGeometry();
+    MarkDirty();
+}
+
+void StatusBarWidget::MarkDirty() {
+    RepaintScheduler::Instance().MarkDirty(this);
+}
+
+QRect StatusBarWidget::ItemRect(int index) const {
+    if (m_panes.At(index) == nullptr)
+        return QRect();
+    int top = TopInset();
+    return QRect(m_panes.Left(index), top, m_panes.Width(index), std::max(0, height() - top));
+}
+
+int StatusBarWidget::PaneAt(const QPoint& point) const {
+    for (int i = 0; i < m_panes.Count(); ++i) {
+        if (ItemRect(i).contains(point))
+            return i;
+    }
+    return -1;
+}
+
+// Each pane has its own tip, so the bar answers tooltip requests itself.
+bool StatusBarWidget::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return WndWidget<QWidget>::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const StatusPane* pane = m_panes.At(PaneAt(help->pos()));
+    if (pane == nullptr || pane->tip.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), Latin1(pane->tip), this, ItemRect(PaneAt(help->pos())));
+    }
+    return true;
+}
+
+QSize StatusBarWidget::sizeHint() const {
+    int last = m_panes.Count() - 1;
+    int width = last >= 0 ? m_panes.Left(last) + m_panes.Width(last) : kLeftMargin;
+    int height = TopInset() + 2 * (1 + kBevel + kTextVerticalMargin) + fontMetrics().height();
+    return QSize(width, height);
+}
+
+void StatusBarWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    if ((m_style & CBRS_BORDER_TOP) != 0) {
+        painter.setPen(palette().mid().color());
+        painter.drawLine(0, 0, width() - 1, 0);
+    }
+    for (int i = 0; i < m_panes.Count(); ++i)
+        PaintPane(painter, *m_panes.At(i), ItemRect(i));
+}
+
+// The bar shows the line's state whatever the state of its window: it is drawn in the active colours
+// also while a modal dialog has disabled the frame.
+void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) const {
+    const QColor light = palette().color(QPalette::Active, QPalette::Light);
+    const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
+    QRect box = place.adjusted(kPaneGap, 1, -kPaneGap, -1);
+    if ((pane.style & SBPS_POPOUT) != 0) {
+        DrawBevel(painter, box, light, dark);
+    } else {
+        painter.fillRect(box, kLitFill);
+        DrawBevel(painter, box, dark, light);
+    }
+    int inset = kBevel + kTextMargin;
+    QRect textBox = box.adjusted(inset, kBevel, -inset, -kBevel);
+    painter.save();
+    painter.setClipRect(textBox);
+    painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Latin1(pane.text));
+    painter.restore();
+}
+
+} // namespace framework

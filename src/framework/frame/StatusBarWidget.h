@@ -1,0 +1,67 @@
+#pragma once
+// The Qt widget of a status bar: fixed-width panes from the left, each drawn as a box with its
+// text. A pop-out pane (SBPS_POPOUT) is raised on the window colour; a normal pane is drawn sunken
+// and lit, so that which is which shows at a glance. Text wider than its pane is cut off at the
+// pane's edge. Changes take effect at once and are drawn at the next frame of the RepaintScheduler.
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "framework/frame/StatusBarPanes.h"
+#include "framework/window/WndWidget.h"
+
+class QPainter;
+
+namespace framework {
+
+class StatusBarWidget : public WndWidget<QWidget> {
+public:
+    // On each side of its text a pane has a gap to its neighbour, its bevel and a margin.
+    static constexpr int kPaneGap = 1;
+    static constexpr int kBevel = 1;
+    static constexpr int kTextMargin = 3;
+    static constexpr int kPanePadding = 2 * (kPaneGap + kBevel + kTextMargin);
+    static constexpr int kLeftMargin = 2;
+
+    StatusBarWidget(CWnd* owner, QWidget* parent, DWORD style);
+
+    // Replaces the panes; each one's width is its text's width in the bar's font plus the padding.
+    void SetPanes(std::vector<StatusPane> panes);
+    const StatusBarPanes& Panes() const { return m_panes; }
+    // True when the pane exists; a change is drawn at the next frame when `update` is set.
+    bool SetPaneText(int index, const char* text, bool update) {
+        if (m_panes.SetText(index, text) && update)
+            MarkDirty();
+        return m_panes.At(index) != nullptr;
+    }
+    bool SetPaneStyle(int index, UINT style) {
+        if (m_panes.SetStyle(index, style))
+            MarkDirty();
+        return m_panes.At(index) != nullptr;
+    }
+    bool SetPaneTip(int index, const char* tip) { return m_panes.SetTip(index, tip); }
+    // The pane's rectangle in the bar; an empty rectangle when `index` names no pane.
+    QRect ItemRect(int index) const;
+    // The pane under a point of the bar; -1 when there is none.
+    int PaneAt(const QPoint& point) const;
+    // The width of 8-bit text in the bar's font.
+    int TextWidth(const std::string& text) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return QSize(0, sizeHint().height()); }
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int TopInset() const;
+    void PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) const;
+    void MarkDirty();
+
+    StatusBarPanes m_panes;
+    DWORD m_style;
+};
+
+} // namespace framework

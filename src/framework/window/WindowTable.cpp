@@ -1,0 +1,81 @@
+#include "framework/window/WindowTable.h"
+
+#include <array>
+#include <map>
+#include <unordered_map>
+
+namespace {
+
+struct Table {
+    std::unordered_map<HWND, CWnd*> byHandle;
+    std::map<UINT_PTR, HWND> inOrder; // creation order, for walking children
+    UINT_PTR next = 0x10000;
+    // Every received byte looks up two windows; the few windows of the program each keep a slot here
+    // so that a lookup is one comparison.
+    struct Slot {
+        HWND hwnd = nullptr;
+        CWnd* wnd = nullptr;
+    };
+    std::array<Slot, 64> recent{};
+    Slot& SlotOf(HWND hwnd) { return recent[(reinterpret_cast<UINT_PTR>(hwnd) >> 2) % recent.size()]; }
+};
+
+Table& TheTable() {
+    static Table* table = new Table;
+    return *table;
+}
+
+} // namespace
+
+namespace afx {
+
+HWND AllocateWindowHandle(CWnd* wnd) {
+    Table& t = TheTable();
+    UINT_PTR id = t.next;
+    t.next += 4;
+    HWND hwnd = reinterpret_cast<HWND>(id);
+    t.byHandle[hwnd] = wnd;
+    t.inOrder[id] = hwnd;
+    return hwnd;
+}
+
+void RebindWindowHandle(HWND hwnd, CWnd* wnd) {
+    Table& t = TheTable();
+    auto it = t.byHandle.find(hwnd);
+    if (it != t.byHandle.end())
+        it->second = wnd;
+    if (t.SlotOf(hwnd).hwnd == hwnd)
+        t.SlotOf(hwnd).wnd = wnd;
+}
+
+void ReleaseWindowHandle(HWND hwnd) {
+    Table& t = TheTable();
+    t.byHandle.erase(hwnd);
+    t.inOrder.erase(reinterpret_cast<UINT_PTR>(hwnd));
+    if (t.SlotOf(hwnd).hwnd == hwnd)
+        t.SlotOf(hwnd) = {};
+}
+
+CWnd* LookupWindow(HWND hwnd) {
+    if (hwnd == nullptr)
+        return nullptr;
+    Table& t = TheTable();
+    Table::Slot& slot = t.SlotOf(hwnd);
+    if (slot.hwnd == hwnd)
+        return slot.wnd;
+    auto it = t.byHandle.find(hwnd);
+    if (it == t.byHandle.end())
+        return nullptr;
+    slot = {hwnd, it->second};
+    return it->second;
+}
+
+std::vector<CWnd*> WindowsInCreationOrder() {
+    std::vector<CWnd*> windows;
+    for (const auto& [id, hwnd] : TheTable().inOrder)
+        if (CWnd* wnd = LookupWindow(hwnd))
+            windows.push_back(wnd);
+    return windows;
+}
+
+} // namespace afx

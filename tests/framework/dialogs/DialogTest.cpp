@@ -1,0 +1,528 @@
+// Dialogs built from templates, each run for real offscreen with the test's steps inside its modal loop.
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+#include "framework/controls/CButton.h"
+#include "framework/controls/CComboBox.h"
+#include "framework/dialogs/CDataExchange.h"
+#include "framework/dialogs/CDialog.h"
+#include "framework/loop/CWinApp.h"
+#include "framework/controls/DialogConstants.h"
+#include "framework/dialogs/DialogUnits.h"
+#include "framework/loop/MessageDispatch.h"
+#include "framework/loop/ModalScope.h"
+#include "framework/base/ResourceTable.h"
+#include "framework/controls/StaticWidget.h"
+
+namespace {
+
+constexpr UINT kTestDialog = 7001;
+constexpr UINT kPictureDialog = 7002;
+constexpr UINT kMissingTemplate = 7099;
+constexpr UINT kPictureBitmap = 7100;
+constexpr int kStop = 101, kParity = 102, kPort = 103, kFlag = 201, kQuiet = 202, kApply = 3;
+constexpr int kPicture = 301, kLiteral = 302;
+constexpr int kMissingControl = 999;
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kList = kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+
+void RegisterTestTemplates() {
+    DialogTemplate t{};
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    t.cx = 200;
+    t.cy = 120;
+    t.title = "Test Dialog";
+    t.fontFace = "MS Sans Serif";
+    t.pointSize = 8;
+    t.items = {
+        {"COMBOBOX", "", kStop, 10, 10, 50, 60, kList},
+        {"COMBOBOX", "", kParity, 10, 30, 50, 60, kList},
+        {"STATIC", "&Port:", IDC_STATIC, 70, 10, 30, 10, kChild | SS_RIGHT},
+        {"COMBOBOX", "", kPort, 105, 10, 50, 60, kList | CBS_UPPERCASE},
+        {"BUTTON", "&Options", IDC_STATIC, 5, 50, 150, 40, kChild | BS_GROUPBOX},
+        {"BUTTON", "&Flag", kFlag, 10, 60, 60, 10, kChild | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP},
+        {"BUTTON", "&Quiet", kQuiet, 10, 72, 60, 10, kChild | BS_AUTOCHECKBOX},
+        {"STATIC", "A&B", IDC_STATIC, 80, 60, 40, 10, kChild | SS_LEFT | SS_NOPREFIX},
+        {"BUTTON", "OK", IDOK, 10, 100, 50, 14, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
+        {"BUTTON", "Cancel", IDCANCEL, 70, 100, 50, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
+        {"BUTTON", "&Apply", kApply, 130, 100, 50, 14, kChild | BS_PUSHBUTTON},
+    };
+    t.initData = {{kStop, {"1", "1.5", "2"}}, {kParity, {"Even", "Odd", "None", "Mark", "Space"}}};
+    afx::RegisterDialog(kTestDialog, t);
+
+    DialogTemplate picture = t;
+    picture.items = {
+        {"STATIC", std::to_string(kPictureBitmap), kPicture, 5, 5, 100, 60, kChild | SS_BITMAP},
+        {"STATIC", "Tom & Jerry", kLiteral, 5, 70, 100, 10, kChild | SS_NOPREFIX},
+    };
+    picture.initData.clear();
+    afx::RegisterDialog(kPictureDialog, picture);
+}
+
+// A dialog on the test template that records its data exchanges and commands.
+class TestDialog : public CDialog {
+public:
+    explicit TestDialog(CWnd* parent = nullptr) : CDialog(kTestDialog, parent) {}
+
+    BOOL OnInitDialog() override {
+        for (const std::string& entry : portEntries)
+            GetDlgItem(kPort)->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        return CDialog::OnInitDialog();
+    }
+
+    void DoDataExchange(CDataExchange* dx) override {
+        exchanges.push_back(dx->m_bSaveAndValidate);
+        DDX_Control(dx, kPort, m_portList);
+        DDX_CBString(dx, kStop, m_stop);
+        DDX_CBString(dx, kParity, m_parity);
+        DDX_Check(dx, kFlag, m_flag);
+        DDX_Check(dx, kQuiet, m_quiet);
+        DDX_CBString(dx, kPort, m_port);
+        if (failExchange)
+            DDX_Check(dx, kMissingControl, m_flag);
+    }
+
+    void OnApply() { ++applyCommands; }
+    void OnFlag() { ++flagCommands; }
+
+    CComboBox* Combo(int id) { return static_cast<CComboBox*>(GetDlgItem(id)); }
+    CButton* Button(int id) { return static_cast<CButton*>(GetDlgItem(id)); }
+    QWidget* Widget(int id) { return GetDlgItem(id)->GetWidget(); }
+
+    CComboBox m_portList;
+    CString m_stop = "1";
+    CString m_parity = "none";
+    CString m_port = "com2";
+    int m_flag = 1;
+    int m_quiet = 5;
+    std::vector<std::string> portEntries{"com1", "Com2"};
+    bool failExchange = false;
+    std::vector<BOOL> exchanges;
+    int applyCommands = 0;
+    int flagCommands = 0;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestDialog, CDialog)
+ON_COMMAND(kApply, &TestDialog::OnApply)
+ON_COMMAND(kFlag, &TestDialog::OnFlag)
+END_MESSAGE_MAP()
+
+// Runs `dialog` modally; `whileOpen` runs inside its modal loop once its window is up and active.
+// A dialog that the steps leave open is ended after a while, as a failure.
+INT_PTR RunModal(CDialog& dialog, const std::function<void()>& whileOpen) {
+    QTimer::singleShot(0, [&] {
+        if (QWidget* window = dialog.GetWidget()) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(window, 2000));
+        }
+        whileOpen();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        ADD_FAILURE() << "the dialog was left open";
+        dialog.EndDialog(-2);
+    });
+    guard.start(10000);
+    return dialog.DoModal();
+}
+
+// A key pressed on the widget that has the keyboard focus, as the keyboard sends it.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, key, modifiers);
+}
+
+int FocusId() {
+    CWnd* focus = CWnd::GetFocus();
+    return focus ? focus->GetDlgCtrlID() : 0;
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RegisterTestTemplates(); }
+};
+
+// To the list: the first entry beginning with the member's text, whatever its case ("1" picks "1",
+// not "1.5"; "none" picks "None"); a text no entry begins with leaves the selection as it was.
+// From the list: the selected text, or nothing.
+TEST_F(DialogTest, ListsExchangeTheFirstEntryBeginningWithTheMemberAndTheSelectedText) {
+    TestDialog dlg;
+    dlg.m_parity = "Parity";
+    RunModal(dlg, [&] {
+        CComboBox* stop = dlg.Combo(kStop);
+        ASSERT_EQ(stop->GetCount(), 3);
+        CString text;
+        stop->GetLBText(1, text);
+        EXPECT_EQ(text, "1.5");
+        EXPECT_EQ(stop->GetCurSel(), 0);
+        EXPECT_EQ(dlg.Combo(kPort)->GetCurSel(), 1);
+        EXPECT_EQ(dlg.Combo(kParity)->GetCurSel(), CB_ERR);
+        dlg.Combo(kParity)->SetCurSel(3);
+        dlg.m_stop = "2";
+        EXPECT_TRUE(dlg.UpdateData(FALSE));
+        EXPECT_EQ(dlg.Combo(kParity)->GetCurSel(), 3);
+        EXPECT_EQ(stop->GetCurSel(), 2);
+        dlg.m_parity = "none";
+        EXPECT_TRUE(dlg.UpdateData(FALSE));
+        EXPECT_EQ(dlg.Combo(kParity)->GetCurSel(), 2);
+
+        stop->SetCurSel(1);
+        dlg.Combo(kParity)->SetCurSel(-1);
+        EXPECT_TRUE(dlg.UpdateData(TRUE));
+        EXPECT_EQ(dlg.m_stop, "1.5");
+        EXPECT_EQ(dlg.m_parity, "");
+        dlg.EndDialog(IDCANCEL);
+    });
+}
+
+TEST_F(DialogTest, CheckBoxesExchangeZeroAndOneAndShowAnOutOfRangeValueUnchecked) {
+    TestDialog dlg;
+    RunModal(dlg, [&] {
+        EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 1);
+        EXPECT_EQ(dlg.Button(kQuiet)->GetCheck(), 0); // the member held 5
+        EXPECT_EQ(dlg.m_quiet, 0);
+        QTest::mouseClick(dlg.Widget(kFlag), Qt::LeftButton);
+        QTest::mouseClick(dlg.Widget(kQuiet), Qt::LeftButton);
+        EXPECT_TRUE(dlg.UpdateData(TRUE));
+        EXPECT_EQ(dlg.m_flag, 0);
+        EXPECT_EQ(dlg.m_quiet, 1);
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(dlg.flagCommands, 1); // each click also tells the dialog
+}
+
+TEST_F(DialogTest, EnterClicksTheDefaultButtonOrTheFocusedPushButton) {
+    TestDialog dlg;
+    EXPECT_EQ(RunModal(dlg,
+                       [&] {
+                           dlg.Combo(kParity)->SetCurSel(4);
+                           Press(Qt::Key_Return); // the focus is on the first list
+                       }),
+              IDOK);
+    EXPECT_EQ(dlg.m_parity, "Space");
+    EXPECT_EQ(dlg.m_port, "COM2") << "an upper-case list gives upper case";
+    EXPECT_EQ(dlg.exchanges, (std::vector<BOOL>{FALSE, TRUE}));
+
+    TestDialog second;
+    EXPECT_EQ(RunModal(second,
+                       [&] {
+                           second.Widget(kApply)->setFocus();
+                           Press(Qt::Key_Enter);
+                           EXPECT_EQ(second.applyCommands, 1);
+                           second.Widget(IDCANCEL)->setFocus();
+                           Press(Qt::Key_Return);
+                       }),
+              IDCANCEL);
+    EXPECT_EQ(second.exchanges, std::vector<BOOL>{FALSE});
+}
+
+TEST_F(DialogTest, AFailedExchangeKeepsTheDialogOpen) {
+    TestDialog dlg;
+    bool stillOpen = false;
+    INT_PTR result = RunModal(dlg, [&] {
+        dlg.failExchange = true;
+        QTest::mouseClick(dlg.Widget(IDOK), Qt::LeftButton);
+        QTest::qWait(20);
+        stillOpen = dlg.GetWidget() && dlg.GetWidget()->isVisible();
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(DialogTest, UpperCaseListShowsAndReturnsUpperCase) {
+    TestDialog dlg;
+    dlg.portEntries = {"com1", "Com2", "caf\xe9\xdf\xff"}; // the last two have no capital in Latin-1
+    RunModal(dlg, [&] {
+        auto* box = static_cast<QComboBox*>(dlg.Widget(kPort));
+        EXPECT_EQ(box->itemText(0).toStdString(), "COM1");
+        EXPECT_EQ(box->itemText(2).toLatin1().toStdString(), "CAF\xc9\xdf\xff");
+        EXPECT_EQ(dlg.m_portList.GetCurSel(), 1);
+        CString text;
+        dlg.m_portList.GetWindowText(text);
+        EXPECT_EQ(text, "COM2");
+        dlg.EndDialog(IDCANCEL);
+    });
+}
+
+TEST_F(DialogTest, TabFollowsTheTemplateOrderAndStopsOnlyAtTabStops) {
+    TestDialog dlg;
+    std::vector<int> forward, backward;
+    RunModal(dlg, [&] {
+        forward.push_back(FocusId()); // the first tab stop has the focus at the start
+        for (int i = 0; i < 6; ++i) {
+            Press(Qt::Key_Tab);
+            forward.push_back(FocusId());
+        }
+        for (int i = 0; i < 2; ++i) {
+            Press(Qt::Key_Tab, Qt::ShiftModifier);
+            backward.push_back(FocusId());
+        }
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(forward, (std::vector<int>{kStop, kParity, kPort, kFlag, IDOK, IDCANCEL, kStop}));
+    EXPECT_EQ(backward, (std::vector<int>{IDCANCEL, IDOK}));
+}
+
+TEST_F(DialogTest, ArrowKeysMoveWithinTheGroupAndReachControlsWithoutTabStop) {
+    TestDialog dlg;
+    std::vector<int> seen;
+    RunModal(dlg, [&] {
+        dlg.Widget(kFlag)->setFocus();
+        Press(Qt::Key_Down);
+        seen.push_back(FocusId());
+        Press(Qt::Key_Down); // past the label, round to the group's first control
+        seen.push_back(FocusId());
+        Press(Qt::Key_Up);
+        seen.push_back(FocusId());
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(seen, (std::vector<int>{kQuiet, kFlag, kQuiet}));
+}
+
+TEST_F(DialogTest, MnemonicsFocusTheControlAfterALabelAndClickButtons) {
+    TestDialog dlg;
+    RunModal(dlg, [&] {
+        Press(Qt::Key_P, Qt::AltModifier);
+        EXPECT_EQ(FocusId(), kPort);
+        Press(Qt::Key_O, Qt::AltModifier); // the group box's: the next tab stop, not clicked
+        EXPECT_EQ(FocusId(), kFlag);
+        EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 1);
+        dlg.Widget(kStop)->setFocus();
+        Press(Qt::Key_Q, Qt::AltModifier); // a check box takes the focus and toggles
+        EXPECT_EQ(FocusId(), kQuiet);
+        EXPECT_EQ(dlg.Button(kQuiet)->GetCheck(), 1);
+        Press(Qt::Key_B, Qt::AltModifier); // "A&B" shows its "&": no mnemonic
+        EXPECT_EQ(FocusId(), kQuiet);
+        Press(Qt::Key_A, Qt::AltModifier);
+        EXPECT_EQ(dlg.applyCommands, 1);
+        Press(Qt::Key_A); // on a check box the letter alone will do
+        EXPECT_EQ(dlg.applyCommands, 2);
+        dlg.EndDialog(IDCANCEL);
+    });
+}
+
+TEST_F(DialogTest, TheGroupBoxLiesBehindTheControlsItFrames) {
+    TestDialog dlg;
+    RunModal(dlg, [&] {
+        QWidget* flag = dlg.Widget(kFlag);
+        QWidget* client = flag->parentWidget();
+        QPoint inside = flag->geometry().center();
+        EXPECT_EQ(client->childAt(inside), flag);
+        QTest::mouseClick(flag, Qt::LeftButton);
+        EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 0);
+        dlg.EndDialog(IDCANCEL);
+    });
+}
+
+TEST_F(DialogTest, NothingOfTheWindowOutlivesTheRunAndTheObjectCanRunAgain) {
+    TestDialog dlg;
+    QPointer<QWidget> window, combo;
+    HWND dialogHandle = nullptr, portHandle = nullptr;
+    RunModal(dlg, [&] {
+        window = dlg.GetWidget();
+        combo = dlg.Widget(kPort);
+        dialogHandle = dlg.GetSafeHwnd();
+        portHandle = dlg.m_portList.GetSafeHwnd();
+        EXPECT_EQ(dlg.GetDlgItem(kPort), &dlg.m_portList);
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(combo.isNull());
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(dlg.m_portList.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandle(dialogHandle), nullptr);
+    EXPECT_EQ(CWnd::FromHandle(portHandle), nullptr);
+    EXPECT_EQ(RunModal(dlg, [&] { QTest::mouseClick(dlg.Widget(IDOK), Qt::LeftButton); }), IDOK);
+}
+
+TEST_F(DialogTest, EndingTheDialogWhileItStartsNeverShowsIt) {
+    class EndsAtOnce : public TestDialog {
+    public:
+        BOOL OnInitDialog() override {
+            TestDialog::OnInitDialog();
+            EndDialog(42);
+            return TRUE;
+        }
+    } dlg;
+    bool shown = false;
+    QTimer::singleShot(0, [&] { shown = true; });
+    EXPECT_EQ(dlg.DoModal(), 42);
+    EXPECT_FALSE(shown); // no modal loop ran
+    QTest::qWait(1);
+}
+
+TEST_F(DialogTest, AMissingTemplateGivesMinusOne) {
+    CDialog dlg(kMissingTemplate);
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DialogTest, PositionsAndSizesComeFromTheFontsAverageCharacter) {
+    QFont original = QApplication::font();
+    std::vector<int> flagLefts;
+    for (int points : {9, 18}) {
+        QFont font = original;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        QFontMetrics metrics(font);
+        int averageWidth =
+            (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+        int height = metrics.height();
+        auto x = [&](int units) { return static_cast<int>(std::lround(units * averageWidth / 4.0)); };
+        auto y = [&](int units) { return static_cast<int>(std::lround(units * height / 8.0)); };
+        TestDialog dlg;
+        RunModal(dlg, [&] {
+            EXPECT_EQ(dlg.Widget(kFlag)->geometry(), QRect(x(10), y(60), x(60), y(10)));
+            CRect client;
+            dlg.GetClientRect(&client);
+            EXPECT_EQ(client, CRect(0, 0, x(200), y(120)));
+            // A list's template height is its opened list; the closed box is one line.
+            QWidget* stop = dlg.Widget(kStop);
+            EXPECT_EQ(stop->pos(), QPoint(x(10), y(10)));
+            EXPECT_LT(stop->height(), y(60) / 2);
+            EXPECT_GE(stop->height(), height);
+            flagLefts.push_back(dlg.Widget(kFlag)->x());
+            dlg.EndDialog(IDCANCEL);
+        });
+    }
+    QApplication::setFont(original);
+    ASSERT_EQ(flagLefts.size(), 2u);
+    EXPECT_GT(flagLefts[1], flagLefts[0] * 3 / 2);
+}
+
+TEST_F(DialogTest, PicturesShowTheirBitmapWithTheCornerColourTransparent) {
+    QTemporaryDir dir;
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    image.setPixelColor(0, 0, Qt::magenta);
+    image.setPixelColor(5, 3, Qt::magenta);
+    QString path = dir.filePath("picture.png");
+    ASSERT_TRUE(image.save(path));
+    afx::RegisterBitmap(kPictureBitmap, path);
+    CDialog dlg(kPictureDialog);
+    RunModal(dlg, [&] {
+        auto* picture = dynamic_cast<StaticWidget*>(dlg.GetDlgItem(kPicture)->GetWidget());
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->size(), QSize(6, 4)); // the control takes the bitmap's size
+        QImage shown = picture->Bitmap().toImage();
+        EXPECT_EQ(shown.pixelColor(0, 0).alpha(), 0);
+        EXPECT_EQ(shown.pixelColor(5, 3).alpha(), 0);
+        EXPECT_EQ(shown.pixelColor(1, 0).alpha(), 255);
+        auto* literal = dynamic_cast<StaticWidget*>(dlg.GetDlgItem(kLiteral)->GetWidget());
+        EXPECT_EQ(literal->TextFlags() & Qt::TextShowMnemonic, 0);
+        EXPECT_EQ(literal->Mnemonic(), '\0');
+        dlg.EndDialog(IDCANCEL);
+    });
+}
+
+// Buttons made on their own, through CButton and the BM_* messages.
+class ButtonParent : public CWnd {
+public:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        commands.push_back({LOWORD(wParam), HIWORD(wParam), lParam});
+        return TRUE;
+    }
+    struct Command {
+        WORD id, code;
+        LPARAM control;
+        bool operator==(const Command&) const = default;
+    };
+    std::vector<Command> commands;
+};
+
+// An application whose idle step counts its calls and runs `onIdle` once, from inside the loop.
+class CountingApp : public CWinApp {
+public:
+    BOOL OnIdle(LONG count) override {
+        ++idleCalls;
+        if (onIdle)
+            std::exchange(onIdle, nullptr)();
+        return CWinApp::OnIdle(count);
+    }
+    int idleCalls = 0;
+    std::function<void()> onIdle;
+};
+
+// The main window is the owner and is disabled; its posted messages still run, idle steps do not.
+TEST_F(DialogTest, TheMainWindowIsDisabledAndOnlyPostedMessagesRunWhileTheDialogIsOpen) {
+    afx::ClearQuit();
+    CountingApp app;
+    ButtonParent main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, 0));
+    main.ShowWindow(SW_SHOW);
+    app.m_pMainWnd = &main;
+    bool done = false, mainEnabledDuring = true, dialogEnabledDuring = false;
+    INT_PTR result = 0;
+    int idleBefore = -1, idleAfter = -1, depth = 0;
+    app.onIdle = [&] {
+        TestDialog dlg;
+        result = RunModal(dlg, [&] {
+            mainEnabledDuring = main.IsWindowEnabled();
+            dialogEnabledDuring = dlg.IsWindowEnabled() && dlg.GetDlgItem(kStop)->IsWindowEnabled();
+            EXPECT_EQ(dlg.GetOwner(), &main);
+            depth = ModalScope::Depth();
+            idleBefore = app.idleCalls;
+            main.PostMessage(WM_COMMAND, kApply);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return main.commands.size() == 1; }, 2000));
+            QTest::qWait(30);
+            idleAfter = app.idleCalls;
+            Press(Qt::Key_Escape);
+        });
+        done = true;
+    };
+    EXPECT_TRUE(app.RunUntil([&] { return done; }, 10000));
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(mainEnabledDuring);
+    EXPECT_TRUE(dialogEnabledDuring);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(idleAfter, idleBefore);
+    EXPECT_TRUE(main.IsWindowEnabled());
+    EXPECT_EQ(ModalScope::Depth(), 0);
+    app.m_pMainWnd = nullptr;
+    main.DestroyWindow();
+}
+
+// A check box flips at each click and tells its parent; a state set from outside other than unchecked
+// shows checked.
+TEST(Buttons, ACheckBoxFlipsAtEachClickAndTellsItsParent) {
+    ButtonParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_OVERLAPPED, CRect(0, 0, 200, 200), nullptr, 0));
+    CButton box;
+    ASSERT_TRUE(box.Create("&Auto", BS_AUTOCHECKBOX | WS_VISIBLE, CRect(0, 0, 80, 20), &parent, 11));
+
+    std::vector<int> states;
+    for (int i = 0; i < 2; ++i) {
+        box.Click();
+        states.push_back(box.GetCheck());
+    }
+    EXPECT_EQ(states, (std::vector<int>{1, 0}));
+    box.SetCheck(2);
+    EXPECT_EQ(box.GetCheck(), 1);
+
+    ASSERT_EQ(parent.commands.size(), 2u);
+    EXPECT_EQ(parent.commands[0],
+              (ButtonParent::Command{11, BN_CLICKED, reinterpret_cast<LPARAM>(box.GetSafeHwnd())}));
+    CString text;
+    box.GetWindowText(text);
+    EXPECT_EQ(text, "&Auto");
+    box.SetWindowText("Other");
+    box.GetWindowText(text);
+    EXPECT_EQ(text, "Other");
+    parent.DestroyWindow();
+}
+
+} // namespace

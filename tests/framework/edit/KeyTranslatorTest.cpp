@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+
+#include "framework/edit/KeyTranslator.h"
+
+using framework::KeyTranslator;
+
+namespace {
+
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+
+int Code(int key, Qt::KeyboardModifiers modifiers, const QString& text = QString()) {
+    const auto result = KeyTranslator::Translate(key, modifiers, text);
+    return result ? *result : -1;
+}
+
+} // namespace
+
+TEST(KeyTranslatorKeys, EditingKeysGiveTheirControlCharacters) {
+    EXPECT_EQ(Code(Qt::Key_Return, kNone), 13);
+    EXPECT_EQ(Code(Qt::Key_Enter, Qt::KeypadModifier), 13);
+    EXPECT_EQ(Code(Qt::Key_Return, kShift), 13);
+    EXPECT_EQ(Code(Qt::Key_Return, kCtrl), 10);
+    EXPECT_EQ(Code(Qt::Key_Backspace, kNone), 8);
+    EXPECT_EQ(Code(Qt::Key_Backspace, kCtrl), 0x7F);
+    EXPECT_EQ(Code(Qt::Key_Tab, kNone), 9);
+    EXPECT_EQ(Code(Qt::Key_Backtab, kShift), 9);
+    EXPECT_EQ(Code(Qt::Key_Escape, kNone), 27);
+}
+
+TEST(KeyTranslatorKeys, CtrlCombinationsAreCharactersForTheLine) {
+    for (int key = Qt::Key_A; key <= Qt::Key_Z; ++key) {
+        EXPECT_EQ(Code(key, kCtrl), key - Qt::Key_A + 1) << char(key);
+        EXPECT_EQ(Code(key, kCtrl | kShift), key - Qt::Key_A + 1) << char(key);
+    }
+    // The usual clipboard keys send ETX, SYN, CAN and SUB; Ctrl+J is a line feed.
+    EXPECT_EQ(Code(Qt::Key_C, kCtrl, "\x03"), 3);
+    EXPECT_EQ(Code(Qt::Key_V, kCtrl), 22);
+    EXPECT_EQ(Code(Qt::Key_X, kCtrl), 24);
+    EXPECT_EQ(Code(Qt::Key_Z, kCtrl), 26);
+    EXPECT_EQ(Code(Qt::Key_J, kCtrl), 10);
+    EXPECT_EQ(Code(Qt::Key_BracketLeft, kCtrl), 27);
+    EXPECT_EQ(Code(Qt::Key_Backslash, kCtrl), 28);
+    EXPECT_EQ(Code(Qt::Key_BracketRight, kCtrl), 29);
+    EXPECT_EQ(Code(Qt::Key_AsciiCircum, kCtrl | kShift), 30);
+    EXPECT_EQ(Code(Qt::Key_Underscore, kCtrl | kShift), 31);
+    EXPECT_EQ(Code(Qt::Key_At, kCtrl | kShift), 0);
+    EXPECT_EQ(Code(Qt::Key_Space, kCtrl), 0);
+    EXPECT_EQ(Code(Qt::Key_1, kCtrl), -1);
+    EXPECT_EQ(Code(Qt::Key_Tab, kCtrl), -1);
+}
+
+TEST(KeyTranslatorKeys, PrintableKeysWithoutText) {
+    EXPECT_EQ(Code(Qt::Key_A, kNone), 'a');
+    EXPECT_EQ(Code(Qt::Key_A, kShift), 'A');
+    EXPECT_EQ(Code(Qt::Key_Space, kNone), ' ');
+    EXPECT_EQ(Code(Qt::Key_5, Qt::KeypadModifier), '5');
+    EXPECT_EQ(Code(Qt::Key_AsciiTilde, kShift), '~');
+    EXPECT_EQ(Code(Qt::Key_Eacute, kNone), 0xE9);
+    EXPECT_EQ(Code(Qt::Key_Eacute, kShift), 0xC9);
+    EXPECT_EQ(Code(Qt::Key_multiply, kNone), 0xD7);
+    EXPECT_EQ(Code(Qt::Key_ssharp, kNone), 0xDF);
+    EXPECT_EQ(Code(0x20AC, kNone), -1) << "the euro sign is outside Latin-1";
+}
+
+TEST(KeyTranslatorKeys, EventTextDecidesPrintableCharacters) {
+    EXPECT_EQ(Code(Qt::Key_A, kNone, "A"), 'A') << "Caps Lock is only known from the text";
+    EXPECT_EQ(Code(Qt::Key_2, kShift, "\""), '"') << "shifted symbols follow the layout";
+    EXPECT_EQ(Code(Qt::Key_E, kNone, QString::fromUtf8("é")), 0xE9);
+    EXPECT_EQ(Code(Qt::Key_E, kNone, QString::fromUtf8("€")), -1);
+    EXPECT_EQ(Code(Qt::Key_unknown, kNone, QString::fromUtf8("\xF0\x9F\x98\x80")), -1);
+    EXPECT_EQ(Code(Qt::Key_A, kNone, "\x01"), 'a') << "control text falls back to the key";
+}
+
+TEST(KeyTranslatorKeys, NavigationAndModifierCombinationsGiveNothing) {
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,    Qt::Key_Home,
+                        Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Delete,  Qt::Key_Insert,
+                        Qt::Key_F1,   Qt::Key_F12,    Qt::Key_Shift,    Qt::Key_Control, Qt::Key_Menu};
+    for (const int key : keys) {
+        EXPECT_EQ(Code(key, kNone), -1) << std::hex << key;
+        EXPECT_EQ(Code(key, kShift), -1) << std::hex << key;
+        EXPECT_EQ(Code(key, kCtrl), -1) << std::hex << key;
+    }
+    EXPECT_EQ(Code(Qt::Key_A, Qt::AltModifier, "a"), -1);
+    EXPECT_EQ(Code(Qt::Key_A, Qt::MetaModifier, "a"), -1);
+}
+
+TEST(KeyTranslatorKeys, ReadsTheKeyEvent) {
+    const QKeyEvent ctrlC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
+    EXPECT_EQ(KeyTranslator::Translate(ctrlC), std::optional<unsigned char>(3));
+    const QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString::fromUtf8("é"));
+    EXPECT_EQ(KeyTranslator::Translate(eacute), std::optional<unsigned char>(0xE9));
+    const QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    EXPECT_EQ(KeyTranslator::Translate(left), std::nullopt);
+}

@@ -1,0 +1,210 @@
+// The status bar: panes from indicator strings at fixed widths, texts and styles that cost nothing
+// when unchanged, hit-testing, and the raised and sunken looks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <vector>
+
+#include "framework/frame/CFrameWnd.h"
+#include "framework/frame/CStatusBar.h"
+#include "framework/loop/MessageDispatch.h"
+#include "framework/base/RepaintScheduler.h"
+#include "framework/base/ResourceTable.h"
+#include "framework/frame/StatusBarWidget.h"
+#include "support/ToolTipProbe.h"
+
+using framework::RepaintScheduler;
+using framework::StatusBarWidget;
+
+namespace {
+
+constexpr UINT kBlank = 501;
+constexpr UINT kShort = 502;
+constexpr UINT kWide = 503;
+constexpr UINT kSame1 = 504;
+constexpr UINT kSame2 = 505;
+constexpr UINT kUnknown = 599;
+constexpr UINT kIds[] = {kBlank, kShort, kWide, kSame1, kSame2};
+constexpr int kPaneCount = 5;
+
+class StatusBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        afx::RegisterString(kBlank, " ");
+        afx::RegisterString(kShort, "CTS");
+        afx::RegisterString(kWide, "Out: 0000000000");
+        afx::RegisterString(kSame1, "AB");
+        afx::RegisterString(kSame2, "AB");
+        frame = new CFrameWnd;
+        ASSERT_TRUE(frame->Create(nullptr, "bar host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 600, 200)));
+        ASSERT_TRUE(bar.Create(frame));
+        ASSERT_TRUE(bar.SetIndicators(kIds, kPaneCount));
+        frame->RecalcLayout();
+    }
+    void TearDown() override {
+        frame->DestroyWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    StatusBarWidget* Widget() const { return static_cast<StatusBarWidget*>(bar.GetWidget()); }
+    CRect Item(int index) const {
+        CRect r;
+        bar.GetItemRect(index, &r);
+        return r;
+    }
+    QImage Grab() const { return Widget()->grab().toImage(); }
+    static QImage Part(const QImage& image, const CRect& r) {
+        return image.copy(QRect(r.left, r.top, r.Width(), r.Height()));
+    }
+    int TextWidth(const char* text) const { return QFontMetrics(Widget()->font()).horizontalAdvance(text); }
+
+    CFrameWnd* frame = nullptr;
+    CStatusBar bar;
+};
+
+// Side by side from the left, each as wide as its string, none stretched to fill the bar.
+TEST_F(StatusBarTest, PanesFollowTheIndicatorsWithTheirStringsAndWidths) {
+    ASSERT_EQ(bar.GetCount(), kPaneCount);
+    CRect barRect;
+    bar.GetClientRect(&barRect);
+    const char* texts[] = {" ", "CTS", "Out: 0000000000", "AB", "AB"};
+    int left = StatusBarWidget::kLeftMargin;
+    for (int i = 0; i < kPaneCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(bar.GetItemID(i), kIds[i]);
+        EXPECT_EQ(bar.CommandToIndex(kIds[i]), i);
+        EXPECT_EQ(bar.GetPaneText(i), CString(texts[i]));
+        EXPECT_EQ(bar.GetPaneStyle(i), SBPS_NORMAL);
+        const CRect r = Item(i);
+        EXPECT_EQ(r.left, left);
+        EXPECT_EQ(r.Width(), TextWidth(texts[i]) + StatusBarWidget::kPanePadding);
+        EXPECT_EQ(r.top, Item(0).top);
+        EXPECT_EQ(r.bottom, Item(0).bottom);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.bottom, barRect.bottom);
+        left = r.right;
+    }
+    EXPECT_LT(left, barRect.right);
+    EXPECT_EQ(bar.CommandToIndex(kUnknown), -1);
+}
+
+TEST_F(StatusBarTest, ALongerTextIsClippedAndNeverWidensItsPane) {
+    bar.SetPaneStyle(3, SBPS_POPOUT);
+    RepaintScheduler::Instance().Flush();
+    QImage before = Grab();
+    CRect wide = Item(2);
+    const char* longText = "Port: a name far longer than the pane it has to live in";
+    ASSERT_TRUE(bar.SetPaneText(2, longText));
+    EXPECT_EQ(bar.GetPaneText(2), CString(longText)) << "the text is kept whole";
+    EXPECT_EQ(Item(2), wide);
+    EXPECT_EQ(Item(3).left, wide.right);
+    QImage after = Grab();
+    EXPECT_NE(Part(after, wide), Part(before, wide));
+    EXPECT_EQ(Part(after, Item(3)), Part(before, Item(3))) << "nothing is drawn over the next pane";
+}
+
+// An unchanged text or style neither marks the bar for the next frame nor paints it; a change marks
+// it at once, and many changes are drawn at frame rate, not each.
+TEST_F(StatusBarTest, UnchangedValuesCostNothingAndChangesWaitForTheFrame) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    RepaintScheduler& scheduler = RepaintScheduler::Instance();
+    frame->ShowWindow(SW_SHOW);
+    QTest::qWait(50);
+    scheduler.Flush();
+    Widget()->installEventFilter(&counter);
+    for (int n = 0; n < 1000; ++n) {
+        EXPECT_TRUE(bar.SetPaneText(1, "CTS"));
+        bar.SetPaneStyle(1, SBPS_NORMAL);
+    }
+    EXPECT_FALSE(scheduler.IsDirty(Widget()));
+    QTest::qWait(60);
+    EXPECT_EQ(counter.paints, 0);
+
+    bar.SetPaneStyle(1, SBPS_POPOUT);
+    EXPECT_EQ(bar.GetPaneStyle(1), SBPS_POPOUT) << "state changes at once";
+    EXPECT_TRUE(scheduler.IsDirty(Widget()));
+    for (int n = 0; n < 1000; ++n)
+        bar.SetPaneText(2, n % 2 == 0 ? "Out: 1" : "Out: 2");
+    EXPECT_TRUE(scheduler.IsDirty(Widget()));
+    QTest::qWait(60);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LE(counter.paints, 5);
+    Widget()->removeEventFilter(&counter);
+
+    scheduler.Flush();
+    bar.SetPaneText(1, "DTR", FALSE);
+    EXPECT_EQ(bar.GetPaneText(1), CString("DTR"));
+    EXPECT_FALSE(scheduler.IsDirty(Widget())) << "no update asked for";
+}
+
+TEST_F(StatusBarTest, RaisedAndSunkenPanesLookPlainlyDifferent) {
+    bar.SetPaneStyle(3, SBPS_POPOUT);
+    bar.SetPaneStyle(4, SBPS_POPOUT);
+    QImage raised = Grab();
+    ASSERT_EQ(Part(raised, Item(3)), Part(raised, Item(4))) << "same text, same style, same look";
+    bar.SetPaneStyle(4, SBPS_NORMAL);
+    QImage mixed = Grab();
+    QImage up = Part(mixed, Item(3));
+    QImage down = Part(mixed, Item(4));
+    int differing = 0;
+    for (int y = 0; y < up.height(); ++y)
+        for (int x = 0; x < up.width(); ++x)
+            differing += up.pixel(x, y) != down.pixel(x, y);
+    EXPECT_GT(differing, up.width() * up.height() / 3) << "the difference shows at a glance, not in a pixel";
+}
+
+TEST_F(StatusBarTest, IndexesOutOfRangeAndAMissingStringAreHandledSafely) {
+    EXPECT_FALSE(bar.SetPaneText(kPaneCount, "x"));
+    EXPECT_FALSE(bar.SetPaneText(-1, "x"));
+    bar.SetPaneStyle(99, SBPS_POPOUT);
+    EXPECT_EQ(bar.GetPaneStyle(99), SBPS_NORMAL);
+    EXPECT_EQ(bar.GetPaneText(-1), CString());
+    EXPECT_EQ(bar.GetItemID(kPaneCount), 0u);
+    EXPECT_TRUE(Item(kPaneCount).IsRectEmpty());
+    EXPECT_TRUE(bar.SetPaneText(1, nullptr));
+    EXPECT_EQ(bar.GetPaneText(1), CString());
+
+    const UINT withMissing[] = {kShort, kUnknown};
+    EXPECT_FALSE(bar.SetIndicators(withMissing, 2)) << "a missing string is reported";
+    ASSERT_EQ(bar.GetCount(), 2);
+    EXPECT_EQ(bar.GetPaneText(1), CString());
+    EXPECT_EQ(Item(1).Width(), StatusBarWidget::kPanePadding);
+}
+
+// Each pane shows its own tip; a pane without one, and the space past the last pane, show none.
+TEST_F(StatusBarTest, EachPaneShowsItsOwnTip) {
+    frame->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(bar.SetPaneTipText(1, "clear to send"));
+    EXPECT_TRUE(bar.SetPaneTipText(3, "first\nsecond"));
+    EXPECT_FALSE(bar.SetPaneTipText(kPaneCount, "none"));
+    const auto tipAt = [&](QPoint point) { return ToolTipAt(Widget(), point); };
+    const auto centre = [&](int index) { return Widget()->ItemRect(index).center(); };
+    EXPECT_EQ(tipAt(centre(1)), "clear to send");
+    EXPECT_EQ(tipAt(centre(3)), "first\nsecond");
+    EXPECT_EQ(tipAt(centre(2)), "");
+    EXPECT_EQ(tipAt(QPoint(Widget()->width() - 1, centre(1).y())), "");
+    bar.SetPaneTipText(1, "");
+    EXPECT_EQ(tipAt(centre(1)), "");
+    EXPECT_EQ(bar.GetPaneTipText(3), CString("first\nsecond"));
+}
+
+TEST(StatusBarWithoutWindow, EveryCallFailsQuietly) {
+    CStatusBar bar;
+    EXPECT_FALSE(bar.SetIndicators(kIds, kPaneCount));
+    EXPECT_FALSE(bar.SetPaneText(0, "x"));
+    EXPECT_EQ(bar.GetCount(), 0);
+    EXPECT_EQ(bar.CommandToIndex(kShort), -1);
+    CRect r(1, 2, 3, 4);
+    bar.GetItemRect(0, &r);
+    EXPECT_TRUE(r.IsRectEmpty());
+    EXPECT_FALSE(bar.Create(nullptr)) << "a bar needs a parent";
+}
+
+} // namespace

@@ -1,0 +1,202 @@
+// The message loop: the idle protocol, posted messages and modal loops, on the real loop offscreen.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "framework/loop/CWinApp.h"
+#include "framework/window/CWnd.h"
+#include "framework/loop/MessageBox.h"
+#include "framework/loop/MessageDispatch.h"
+
+namespace {
+
+// An application whose idle step records its counts and can be told to keep asking.
+class RecordingApp : public CWinApp {
+public:
+    BOOL OnIdle(LONG count) override {
+        counts.push_back(count);
+        if (onIdle)
+            onIdle(count);
+        return CWinApp::OnIdle(count);
+    }
+    std::vector<LONG> counts;
+    std::function<void(LONG)> onIdle;
+};
+
+// A window that records the messages and commands it is given.
+class RecordingWnd : public CWnd {
+public:
+    void OnChar(UINT ch, UINT repeat, UINT flags) { log.push_back({WM_CHAR, ch, repeat, flags}); }
+    void OnCommand1() { log.push_back({WM_COMMAND, 1, 0, 0}); }
+    void OnCommand2() { log.push_back({WM_COMMAND, 2, 0, 0}); }
+    struct Entry {
+        UINT message;
+        UINT a, b, c;
+        bool operator==(const Entry&) const = default;
+    };
+    std::vector<Entry> log;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RecordingWnd, CWnd)
+ON_WM_CHAR()
+ON_COMMAND(1, &RecordingWnd::OnCommand1)
+ON_COMMAND(2, &RecordingWnd::OnCommand2)
+END_MESSAGE_MAP()
+
+class MessageLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        afx::ClearQuit();
+        ASSERT_TRUE(a.CreateEx(0, nullptr, "a", WS_OVERLAPPED, CRect(0, 0, 100, 100), nullptr, 0));
+        ASSERT_TRUE(b.CreateEx(0, nullptr, "b", WS_OVERLAPPED, CRect(0, 0, 100, 100), nullptr, 0));
+        app.RunUntil([] { return false; }, 20); // let start-up events settle
+        app.counts.clear();
+    }
+    void TearDown() override {
+        a.DestroyWindow();
+        b.DestroyWindow();
+        afx::SetMessageBoxHandler({});
+        afx::ClearQuit();
+    }
+    RecordingApp app;
+    RecordingWnd a, b;
+};
+
+// The base idle step asks for more at count 0 only; any input, posted or typed, starts again at 0.
+TEST_F(MessageLoopTest, IdleCountsFromZeroAndRestartAfterInput) {
+    a.ShowWindow(SW_SHOW);
+    const std::pair<const char*, std::function<void()>> inputs[] = {
+        {"none", nullptr},
+        {"posted command", [&] { a.PostMessage(WM_COMMAND, 1); }},
+        {"posted character", [&] { a.PostMessage(WM_CHAR, 'x', 1); }},
+        {"key press",
+         [&] {
+             QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+             QApplication::sendEvent(a.GetWidget(), &press);
+         }},
+    };
+    for (const auto& [name, input] : inputs) {
+        SCOPED_TRACE(name);
+        app.RunUntil([] { return false; }, 20);
+        app.counts.clear();
+        app.onIdle = [&, input = input](LONG count) {
+            if (input && app.counts.size() == 2 && count == 1)
+                input();
+        };
+        app.RunUntil([] { return false; }, 30);
+        EXPECT_EQ(app.counts, (input ? std::vector<LONG>{0, 1, 0, 1} : std::vector<LONG>{0, 1}));
+    }
+}
+
+TEST_F(MessageLoopTest, PostedMessagesKeepTheirOrderAcrossWindows) {
+    a.PostMessage(WM_CHAR, 'x', 0xFFFF0001);
+    b.PostMessage(WM_COMMAND, 2);
+    a.PostMessage(WM_COMMAND, 1);
+    b.PostMessage(WM_CHAR, 0xFFFFFFE9u, 0x00000001);
+    app.RunUntil([&] { return a.log.size() + b.log.size() == 4; }, 1000);
+    EXPECT_EQ(a.log, (std::vector<RecordingWnd::Entry>{{WM_CHAR, 'x', 1, 0xFFFF}, {WM_COMMAND, 1, 0, 0}}));
+    EXPECT_EQ(b.log, (std::vector<RecordingWnd::Entry>{{WM_COMMAND, 2, 0, 0}, {WM_CHAR, 0xFFFFFFE9u, 1, 0}}));
+}
+
+TEST_F(MessageLoopTest, AMessageForADestroyedWindowIsDropped) {
+    HWND gone = b.m_hWnd;
+    b.PostMessage(WM_COMMAND, 2);
+    b.DestroyWindow();
+    EXPECT_FALSE(PostMessage(gone, WM_COMMAND, 2, 0));
+    a.PostMessage(WM_COMMAND, 1);
+    app.RunUntil([&] { return !a.log.empty(); }, 1000);
+    EXPECT_TRUE(b.log.empty());
+}
+
+TEST_F(MessageLoopTest, ModalMessageBoxStopsIdleButStillHandsOutPostedMessages) {
+    bool sawBox = false;
+    size_t idleCallsDuringBox = 0;
+    app.onIdle = [&](LONG count) {
+        if (count != 0 || sawBox)
+            return;
+        sawBox = true;
+        a.PostMessage(WM_COMMAND, 1); // posted before the box opens
+        QTimer::singleShot(30, [&] {
+            idleCallsDuringBox = app.counts.size();
+            // still inside the box: the posted command has been handled, idle was not called
+            EXPECT_EQ(a.log.size(), 1u);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                    box->accept();
+        });
+        MessageBoxA(nullptr, "text", "Error", MB_OK);
+        EXPECT_EQ(app.counts.size(), idleCallsDuringBox);
+    };
+    app.RunUntil([&] { return false; }, 100);
+    ASSERT_TRUE(sawBox);
+    // The command posted before the box counts as input once the box is gone: idle restarts at 0.
+    ASSERT_GE(app.counts.size(), 3u);
+    EXPECT_EQ(app.counts[0], 0);
+    EXPECT_EQ(app.counts[1], 0);
+    EXPECT_EQ(a.log.size(), 1u);
+}
+
+TEST_F(MessageLoopTest, QuitEndsTheLoopAndIsNotHandledByModalLoops) {
+    PostQuitMessage(3);
+    EXPECT_FALSE(app.RunUntil([] { return false; }, 1000));
+    EXPECT_TRUE(afx::QuitRequested());
+    EXPECT_EQ(afx::QuitCode(), 3);
+}
+
+// A window whose handlers pass some messages on and keep others.
+class ClickWnd : public CWnd {
+public:
+    void OnLButtonDown(UINT flags, CPoint point) {
+        clicks.push_back(point);
+        lastFlags = flags;
+    }
+    void OnClose() { closeSeen = true; } // keeps the window
+    std::vector<CPoint> clicks;
+    UINT lastFlags = 0;
+    bool closeSeen = false;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ClickWnd, CWnd)
+ON_WM_LBUTTONDOWN()
+ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+TEST(WindowMessages, QtEventsReachTheMappedHandlersWithWindowCoordinates) {
+    ClickWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "w", WS_OVERLAPPED, CRect(0, 0, 200, 100), nullptr, 0));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(17, 23), QPointF(17, 23), Qt::LeftButton,
+                      Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(wnd.GetWidget(), &press);
+    ASSERT_EQ(wnd.clicks.size(), 1u);
+    EXPECT_EQ(wnd.clicks[0], CPoint(17, 23));
+    EXPECT_EQ(wnd.lastFlags, 0x0005u); // left button and shift
+    // A handler that does not pass WM_CLOSE on keeps its window.
+    wnd.GetWidget()->close();
+    EXPECT_TRUE(wnd.closeSeen);
+    EXPECT_NE(wnd.m_hWnd, nullptr);
+    wnd.DestroyWindow();
+}
+
+TEST(WindowMessages, TextGoesThroughTheTextMessagesAndKeepsEveryByte) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_OVERLAPPED, CRect(0, 0, 10, 10), nullptr, 0));
+    const char text[] = "a\xE9z";
+    wnd.SetWindowText(text);
+    EXPECT_EQ(wnd.GetWindowTextLength(), 3);
+    char small[3];
+    EXPECT_EQ(wnd.GetWindowText(small, sizeof small), 2); // cut to fit, always terminated
+    EXPECT_STREQ(small, "a\xE9");
+    CString all;
+    wnd.GetWindowText(all);
+    EXPECT_EQ(all, CString(text));
+    EXPECT_EQ(wnd.GetWidget()->windowTitle(), QString::fromLatin1(text));
+}
+
+} // namespace
