@@ -2,9 +2,12 @@
 // must be as strict as a real device, which the tests standing on it cannot show.
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <thread>
 #include <tuple>
 
 #include "platform/CommApi.h"
+#include "platform/CommWait.h"
 #include "platform/SimulatedDevice.h"
 
 namespace {
@@ -69,6 +72,20 @@ TEST_F(SimulatedDeviceTest, DriverRequestsRefuseBadArguments) {
         EXPECT_EQ(GetLastError(), error);
         EXPECT_EQ(returned, 0u);
     }
+}
+
+// The loop sleeps on the wait descriptor; without the wake-up the program's tests would still pass,
+// only late, on the next caret blink.
+TEST_F(SimulatedDeviceTest, BytesInjectedFromAnotherThreadWakeTheLoop) {
+    handle = Open();
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
+    while (poll(&waiting, 1, 0) > 0 && !platform::CommInputWaiting()) {
+    }
+    std::thread feeder([this] { sim->Inject("xy"); });
+    EXPECT_EQ(poll(&waiting, 1, 2000), 1);
+    feeder.join();
+    EXPECT_TRUE(platform::CommInputWaiting());
 }
 
 TEST_F(SimulatedDeviceTest, ClosedHandleStaysInvalidWhenItsSlotIsReused) {
