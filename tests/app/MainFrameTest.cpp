@@ -213,13 +213,4 @@ TEST_F(MainFrameTest, ShortcutsRunTheirCommandsAndNeverReachTheLineWhileTabDoes)
     platform::ResetRegistrySource();
 }
 
-TEST(MainFrameOtherFamily, TheCounterPanesKeepTheirIndicatorTexts) {
-    AppHarness harness(false);
-    harness.Start();
-    EXPECT_EQ(harness.PaneText(Pane::kOut), CString("Port: None     "));
-    EXPECT_EQ(harness.PaneText(Pane::kIn), CString("Line: 230400,N,1"));
-    EXPECT_EQ(harness.PaneText(Pane::kPort), CString("Port: None"));
-    EXPECT_EQ(harness.PaneText(Pane::kLine), CString("Line: None"));
-}
-
 } // namespace
