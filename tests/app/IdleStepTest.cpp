@@ -129,12 +129,6 @@ TEST_F(IdleStepTest, NothingIsReceivedWhileADialogIsOpenAndPollingResumesAfter) 
     EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "ab"; }));
 }
 
-TEST_F(IdleStepTest, TheLoopReceivesWhatArrivesInOrder) {
-    OpenSim();
-    sim->Inject("line one\r\nline two\r\n");
-    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "line one\r\nline two\r\n"; }));
-}
-
 class SpyPort : public CSerialPort {
 public:
     explicit SpyPort(bool* closedWhenDeleted) : m_flag(closedWhenDeleted) {}

@@ -206,37 +206,3 @@ INSTANTIATE_TEST_SUITE_P(Families, LineSignalsTest, testing::Values(true, false)
                          [](const testing::TestParamInfo<bool>& p) { return p.param ? "Nt" : "Other"; });
 
 } // namespace
-
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace {
-
-TEST(LineSignalsOnAPty, TheCountersCountTheBytesMovedThroughTheHandle) {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    std::string slave = ptsname(master);
-
-    AppHarness harness(true);
-    harness.Start();
-    harness.Port().SetOverlapped(FALSE);
-    ASSERT_TRUE(harness.Port().Open(slave));
-    ASSERT_EQ(write(master, "hello", 5), 5);
-    ASSERT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "hello"; }));
-    harness.Frame()->m_wndTerminal.PostMessage(WM_CHAR, 'a', 1);
-    harness.Frame()->m_wndTerminal.PostMessage(WM_CHAR, 'b', 1);
-    EXPECT_TRUE(harness.RunUntil([&] {
-        return harness.PaneText(Pane::kIn) == CString("In: 5") &&
-               harness.PaneText(Pane::kOut) == CString("Out: 2");
-    })) << harness.PaneText(Pane::kIn).str()
-        << " " << harness.PaneText(Pane::kOut).str();
-    char echoed[8] = {};
-    EXPECT_EQ(read(master, echoed, sizeof echoed), 2);
-    EXPECT_EQ(std::string(echoed), "ab");
-    harness.Port().Close();
-    close(master);
-}
-
-} // namespace

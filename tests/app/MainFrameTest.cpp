@@ -60,18 +60,6 @@ TEST_F(MainFrameTest, TitleAndMenu) {
                          "Info\tCtrl + I=40009", "[Help]", "About...=57664"}));
 }
 
-TEST_F(MainFrameTest, TheExitItemClosesTheFrameAndEndsTheLoop) {
-    QMenuBar* bar = Frame().GetMenuBar();
-    QAction* exitItem = nullptr;
-    for (QAction* item : bar->actions().front()->menu()->actions())
-        if (framework::MenuBuilder::CommandOf(item) == ID_APP_EXIT)
-            exitItem = item;
-    ASSERT_NE(exitItem, nullptr);
-    exitItem->trigger();
-    EXPECT_FALSE(harness.RunUntil([] { return false; }, 2000)); // the loop ends by itself
-    EXPECT_EQ(harness.app.m_pMainWnd, nullptr);
-}
-
 TEST_F(MainFrameTest, StatusBarPanesAtCreation) {
     const char* first[] = {" ",   "CTS", "RTS",   "DTR",  "DSR",        "DCD",       "TxD",
                            "RxD", "RI",  "Out: ", "In: ", "Port: None", "Line: None"};
@@ -99,13 +87,6 @@ TEST_F(MainFrameTest, StatusBarPanesAtCreation) {
         EXPECT_EQ(r.left, left) << pane; // side by side from the left, no stretching
         left = r.right;
     }
-}
-
-TEST_F(MainFrameTest, ALongerTextIsClippedNeverWidened) {
-    CRect before = PaneRect(Pane::kPort);
-    Frame().m_wndStatusBar.SetPaneText(Pane::kPort, "Port: /dev/serial/by-id/a-very-long-device-name-indeed");
-    EXPECT_EQ(PaneRect(Pane::kPort), before);
-    EXPECT_EQ(PaneRect(Pane::kLine).left, before.right);
 }
 
 TEST_F(MainFrameTest, ClicksOnTheRtsAndDtrPanesPostTheirToggles) {
@@ -183,6 +164,8 @@ TEST_F(MainFrameTest, TheAboutBoxShowsEachOfItsLinesWhole) {
     EXPECT_TRUE(cut.empty()) << cut.front();
 }
 
+// Each Ctrl key runs its own command and sends nothing; the same letters without Ctrl, and Tab, are
+// characters for the line.
 TEST_F(MainFrameTest, ShortcutsRunTheirCommandsAndNeverReachTheLineWhileTabDoes) {
     auto sim = SimulatedDevice::Register("COM7");
     harness.ChoosePort("COM7");
@@ -198,37 +181,36 @@ TEST_F(MainFrameTest, ShortcutsRunTheirCommandsAndNeverReachTheLineWhileTabDoes)
         return std::optional<std::string>();
     });
     QWidget* terminal = Frame().m_wndTerminal.GetWidget();
-    bool dtrBefore = sim->Dtr();
+    const bool dtrBefore = sim->Dtr();
+    const bool rtsBefore = sim->Rts();
+    const auto press = [&](Qt::Key key) {
+        QTest::keyClick(terminal, key, Qt::ControlModifier);
+        harness.RunFor(20);
+    };
 
-    QTest::keyClick(terminal, Qt::Key_I, Qt::ControlModifier); // dump
-    harness.RunFor(10);
+    press(Qt::Key_I); // dump
     EXPECT_EQ(harness.TerminalText(), "Identifier: test\r\n");
-    QTest::keyClick(terminal, Qt::Key_E, Qt::ControlModifier); // empty
-    QTest::keyClick(terminal, Qt::Key_S, Qt::ControlModifier); // save
-    QTest::keyClick(terminal, Qt::Key_D, Qt::ControlModifier); // DTR
-    QTest::keyClick(terminal, Qt::Key_R, Qt::ControlModifier); // RTS
-    harness.RunFor(40);
-    EXPECT_EQ(harness.TerminalText(), "");
+    press(Qt::Key_S); // save
     EXPECT_EQ(saveDialogs, 1);
+    EXPECT_EQ(harness.TerminalText(), "Identifier: test\r\n");
+    press(Qt::Key_E); // empty
+    EXPECT_EQ(harness.TerminalText(), "");
+    press(Qt::Key_D); // DTR
     EXPECT_NE(sim->Dtr(), dtrBefore);
-    EXPECT_TRUE(sim->Rts());
+    EXPECT_EQ(sim->Rts(), rtsBefore);
+    press(Qt::Key_R); // RTS
+    EXPECT_NE(sim->Rts(), rtsBefore);
+    EXPECT_EQ(saveDialogs, 1);
     EXPECT_EQ(sim->TakeWritten(), "");
+    // Without Ctrl the same letters are characters, as Tab is.
+    QTest::keyClicks(terminal, "desir");
     QTest::keyClick(terminal, Qt::Key_Tab);
     harness.RunFor(10);
-    EXPECT_EQ(sim->TakeWritten(), "\t");
-    EXPECT_EQ(harness.TerminalText(), "\t");
+    EXPECT_EQ(sim->TakeWritten(), "desir\t");
+    EXPECT_EQ(harness.TerminalText(), "desir\t");
 
     afx::SetFileDialogHandler({});
     platform::ResetRegistrySource();
-}
-
-TEST(MainFrameOtherFamily, TheCounterPanesKeepTheirIndicatorTexts) {
-    AppHarness harness(false);
-    harness.Start();
-    EXPECT_EQ(harness.PaneText(Pane::kOut), CString("Port: None     "));
-    EXPECT_EQ(harness.PaneText(Pane::kIn), CString("Line: 230400,N,1"));
-    EXPECT_EQ(harness.PaneText(Pane::kPort), CString("Port: None"));
-    EXPECT_EQ(harness.PaneText(Pane::kLine), CString("Line: None"));
 }
 
 } // namespace

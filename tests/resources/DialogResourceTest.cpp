@@ -17,31 +17,6 @@
 
 namespace {
 
-constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
-
-struct Expected {
-    const char* className;
-    const char* text;
-    int id;
-    short x, y, cx, cy;
-    DWORD style;
-};
-
-void ExpectItems(const DialogTemplate& dialog, const std::vector<Expected>& expected) {
-    ASSERT_EQ(dialog.items.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("control " + std::to_string(i + 1) + " " + expected[i].text);
-        const DialogItemTemplate& item = dialog.items[i];
-        EXPECT_EQ(item.className, expected[i].className);
-        EXPECT_EQ(item.text, expected[i].text);
-        EXPECT_EQ(item.id, expected[i].id);
-        EXPECT_EQ((std::vector<short>{item.x, item.y, item.cx, item.cy}),
-                  (std::vector<short>{expected[i].x, expected[i].y, expected[i].cx, expected[i].cy}));
-        EXPECT_EQ(item.style, expected[i].style) << std::hex << item.style << " " << expected[i].style;
-        EXPECT_EQ(item.exStyle, 0u);
-    }
-}
-
 // Runs the dialog on `templateId` modally; `whileOpen` runs inside its modal loop.
 INT_PTR RunModal(CDialog& dialog, const std::function<void()>& whileOpen) {
     QTimer::singleShot(0, [&] {
@@ -68,69 +43,11 @@ std::vector<int> TabOrder(int presses) {
     return order;
 }
 
-TEST(TerminalOptionsTemplate, HasTheTablesWindowAndControls) {
-    resources::RegisterTerminalOptionsDialog();
-    const DialogTemplate* dialog = afx::FindDialog(IDD_TERMINAL_OPTIONS);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->style, 0x80C800C4u);
-    EXPECT_EQ(dialog->exStyle, 0x280u);
-    EXPECT_EQ(dialog->cx, 210);
-    EXPECT_EQ(dialog->cy, 125);
-    EXPECT_EQ(dialog->title, "Terminal Options");
-    EXPECT_EQ(dialog->fontFace, "MS Sans Serif");
-    EXPECT_EQ(dialog->pointSize, 8);
-    EXPECT_TRUE(dialog->initData.empty());
-    constexpr DWORD check = kVisibleChild | BS_AUTOCHECKBOX;
-    constexpr DWORD group = kVisibleChild | BS_GROUPBOX;
-    ExpectItems(*dialog,
-                {
-                    {"BUTTON", "OK", 1, 7, 104, 95, 14, kVisibleChild | BS_DEFPUSHBUTTON | WS_TABSTOP},
-                    {"BUTTON", "Cancel", 2, 104, 104, 99, 14, kVisibleChild | BS_PUSHBUTTON | WS_TABSTOP},
-                    {"BUTTON", "&TTY Options:", -1, 7, 13, 196, 88, group},
-                    {"BUTTON", "Autowrap long lines", 552, 18, 33, 81, 10, check | WS_TABSTOP},
-                    {"BUTTON", "Send CR only (NO LF)", 553, 18, 43, 94, 10, check},
-                    {"BUTTON", "Enable local echo", 554, 18, 53, 83, 10, check},
-                    {"BUTTON", "Transmitter options", -1, 13, 24, 183, 42, group},
-                    {"BUTTON", "Filter LF", 556, 18, 80, 71, 10, check},
-                    {"BUTTON", "Receiver options", -1, 13, 69, 183, 26, group},
-                });
-}
-
-TEST(PortSettingsTemplate, HasTheTablesWindowControlsAndLists) {
+// The lists' entries as the template gives them; the port list is filled when the dialog opens.
+TEST(PortSettingsTemplate, ListsHoldTheirEntries) {
     resources::RegisterPortSettingsDialog();
     const DialogTemplate* dialog = afx::FindDialog(IDD_PORT_SETTINGS);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->style, 0x80C800C0u);
-    EXPECT_EQ(dialog->exStyle, static_cast<DWORD>(WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE));
-    EXPECT_EQ(dialog->cx, 196);
-    EXPECT_EQ(dialog->cy, 165);
-    EXPECT_EQ(dialog->title, "Select Serial Port");
-    EXPECT_EQ(dialog->fontFace, "MS Sans Serif");
-    EXPECT_EQ(dialog->pointSize, 8);
-    constexpr DWORD list =
-        kVisibleChild | CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
-    constexpr DWORD check = kVisibleChild | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP;
-    constexpr DWORD right = kVisibleChild | SS_RIGHT;
-    ExpectItems(*dialog,
-                {
-                    {"BUTTON", "&COM Options:", -1, 7, 13, 181, 123, kVisibleChild | BS_GROUPBOX},
-                    {"STATIC", "&Port:", -1, 14, 30, 40, 10, right},
-                    {"COMBOBOX", "", 544, 59, 28, 55, 76, list | CBS_UPPERCASE},
-                    {"STATIC", "&Baud Rate:", -1, 14, 51, 40, 10, right},
-                    {"COMBOBOX", "", 545, 59, 49, 55, 76, list},
-                    {"STATIC", "&Data Bits:", -1, 14, 72, 40, 10, right},
-                    {"COMBOBOX", "", 546, 59, 70, 55, 66, list},
-                    {"STATIC", "P&arity:", -1, 14, 93, 40, 10, right},
-                    {"COMBOBOX", "", 547, 59, 91, 55, 64, list},
-                    {"STATIC", "&Stop Bits:", -1, 14, 114, 40, 10, right},
-                    {"COMBOBOX", "", 548, 59, 112, 55, 80, list},
-                    {"STATIC", "F&low:", -1, 125, 27, 40, 10, kVisibleChild | SS_LEFT},
-                    {"BUTTON", "DTR/DSR", 549, 125, 38, 50, 10, check},
-                    {"BUTTON", "RTS/CTS", 550, 125, 49, 50, 10, check},
-                    {"BUTTON", "XON/XOFF", 551, 125, 60, 57, 10, check},
-                    {"BUTTON", "Ok", 1, 7, 142, 90, 13, kVisibleChild | BS_DEFPUSHBUTTON | WS_TABSTOP},
-                    {"BUTTON", "Cancel", 2, 98, 142, 90, 13, kVisibleChild | BS_PUSHBUTTON | WS_TABSTOP},
-                });
     std::vector<std::pair<int, std::vector<std::string>>> lists;
     for (const DialogInitEntry& entry : dialog->initData)
         if (!entry.strings.empty())

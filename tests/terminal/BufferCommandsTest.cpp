@@ -23,6 +23,7 @@
 #include "platform/files/FileHandle.h"
 #include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
+#include "support/ShownWindow.h"
 
 namespace {
 
@@ -48,15 +49,6 @@ int CloseThatFails(int fd) {
 
 // "Ünïcødé-日本.txt" as the file system holds it (UTF-8).
 const std::string kUnicodeName = "\xC3\x9Cn\xC3\xAF\x63\xC3\xB8\x64\xC3\xA9-\xE6\x97\xA5\xE6\x9C\xAC.txt";
-
-// A window of type T shown now.
-template <class T>
-T* Shown() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<T*>(widget); window && window->isVisible())
-            return window;
-    return nullptr;
-}
 
 class BufferCommandsTest : public testing::Test {
 protected:
@@ -266,7 +258,8 @@ TEST_F(BufferCommandsTest, AUnicodeNameChosenInTheDialogReadsTheSameInTheErrorBo
     EXPECT_TRUE(std::filesystem::exists(Path(kUnicodeName.c_str())));
     EXPECT_EQ(ReadFileBytes(Path(kUnicodeName.c_str())), "text");
     const QString wanted = "Can't save all of the buffer to " + typed + ": " +
-                           QString::fromLocal8Bit(std::strerror(EIO)) + " on closing the file (4 of 4 bytes written)";
+                           QString::fromLocal8Bit(std::strerror(EIO)) +
+                           " on closing the file (4 of 4 bytes written)";
     EXPECT_EQ(shown.toStdString(), wanted.toStdString());
 }
 

@@ -18,6 +18,7 @@
 #include "framework/loop/CWinApp.h"
 #include "framework/window/CWnd.h"
 #include "framework/loop/ModalScope.h"
+#include "support/ShownWindow.h"
 
 namespace {
 
@@ -27,21 +28,6 @@ class FileDialogTest : public ::testing::Test {
 protected:
     void TearDown() override { afx::SetFileDialogHandler({}); }
 };
-
-TEST_F(FileDialogTest, TheStandInReceivesTheDialogsArgumentsAndItsChoiceIsReturned) {
-    FileDialogArgs seen;
-    afx::SetFileDialogHandler([&](const FileDialogArgs& args) -> std::optional<std::string> {
-        seen = args;
-        return std::string("/tmp/logs/COM3.txt");
-    });
-    CFileDialog dialog(FALSE, "", "COM3", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFilter);
-    ASSERT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(seen.fileName, std::optional<std::string>("COM3"));
-    ASSERT_EQ(seen.filters.size(), 2u);
-    EXPECT_EQ(seen.filters[0].qtFilter, "All Files (*)");
-    EXPECT_EQ(seen.filters[1].qtFilter, "Text Files (*.txt)");
-    EXPECT_EQ(dialog.GetPathName(), "/tmp/logs/COM3.txt");
-}
 
 TEST_F(FileDialogTest, CancelGivesNoPathAndMissingArgumentsStayMissing) {
     FileDialogArgs seen;
@@ -66,15 +52,6 @@ TEST_F(FileDialogTest, FiltersParseIntoPairsWithEveryPatternOfEach) {
     EXPECT_EQ(filters[1].qtFilter, "Logs (*.log) (*.log)");
     EXPECT_EQ(afx::ParseFileDialogFilter("Everything|*.*").at(0).qtFilter, "Everything (*)");
     EXPECT_TRUE(afx::ParseFileDialogFilter("").empty());
-}
-
-// A window of type T shown now, found among the top-level widgets.
-template <class T>
-T* Shown() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<T*>(widget); window && window->isVisible())
-            return window;
-    return nullptr;
 }
 
 std::vector<std::string> Strings(const QStringList& list) {

@@ -7,25 +7,15 @@
 
 #include "framework/edit/EditView.h"
 #include "framework/base/RepaintScheduler.h"
+#include "support/EditViewFixture.h"
 
 using framework::EditView;
 using framework::RepaintScheduler;
 
 namespace {
 
-class EditViewDisplayTest : public ::testing::Test {
+class EditViewDisplayTest : public EditViewFixture {
 protected:
-    EditViewDisplayTest() : view(nullptr, &scheduler) {
-        view.resize(400, 200);
-        view.show();
-    }
-
-    QImage Render() {
-        QImage image(view.viewport()->size(), QImage::Format_RGB32);
-        view.viewport()->render(&image);
-        return image;
-    }
-
     // Pixels of a cell (line 0) that differ from the background.
     int Ink(const QImage& image, std::size_t column) const {
         const QRgb base = view.palette().color(QPalette::Base).rgb();
@@ -43,9 +33,6 @@ protected:
         view.SetText(text.data(), text.size());
         return Ink(Render(), column);
     }
-
-    RepaintScheduler scheduler;
-    EditView view;
 };
 
 } // namespace

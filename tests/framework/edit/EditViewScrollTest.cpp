@@ -16,9 +16,10 @@
 
 #include "framework/edit/EditView.h"
 #include "framework/base/RepaintScheduler.h"
+#include "support/CaretInView.h"
+#include "support/EditViewFixture.h"
 
 using framework::EditView;
-using framework::RepaintScheduler;
 
 namespace {
 
@@ -58,23 +59,13 @@ void Drag(QScrollBar* bar, QPoint by) {
 
 void Wheel(QWidget* target, QPoint angle) {
     const QPointF at(10, 10);
-    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                      false);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
 }
 
-class EditViewScrollTest : public ::testing::Test {
+class EditViewScrollTest : public EditViewFixture {
 protected:
-    EditViewScrollTest() : view(nullptr, &scheduler) {
-        view.resize(400, 200);
-        view.show();
-    }
-
-    QImage Render() {
-        QImage image(view.viewport()->size(), QImage::Format_RGB32);
-        view.viewport()->render(&image);
-        return image;
-    }
     bool Inked(const QImage& image, std::size_t column, std::size_t row) const {
         const QRgb base = view.palette().color(QPalette::Base).rgb();
         const int top = static_cast<int>(row) * view.LineHeight();
@@ -89,20 +80,10 @@ protected:
         }
         return false;
     }
-    void ExpectCaretInView() const {
-        EXPECT_LE(view.FirstVisibleLine(), view.CaretLine());
-        EXPECT_LT(view.CaretLine(), view.FirstVisibleLine() + view.VisibleLines());
-        EXPECT_LE(view.HorizontalOffset(), view.CaretColumn());
-        EXPECT_LT(view.CaretColumn(), view.HorizontalOffset() + view.VisibleColumns());
-        ExpectBarsAreTheView();
-    }
     void ExpectBarsAreTheView() const {
         EXPECT_EQ(view.FirstVisibleLine(), static_cast<std::size_t>(view.verticalScrollBar()->value()));
         EXPECT_EQ(view.HorizontalOffset(), static_cast<std::size_t>(view.horizontalScrollBar()->value()));
     }
-
-    RepaintScheduler scheduler;
-    EditView view;
 };
 
 struct UserScroll {
@@ -123,7 +104,8 @@ std::string Ruler(std::size_t length) {
 TEST_F(EditViewScrollTest, TheHorizontalBarMovesTheTextAndWhatAClickHits) {
     const std::vector<UserScroll> scrolls{
         {"thumb dragged", [](EditView& v) { Drag(v.horizontalScrollBar(), QPoint(60, 0)); }},
-        {"right arrow clicked", [](EditView& v) { Click(v.horizontalScrollBar(), QStyle::SC_ScrollBarAddLine); }},
+        {"right arrow clicked",
+         [](EditView& v) { Click(v.horizontalScrollBar(), QStyle::SC_ScrollBarAddLine); }},
         {"trough clicked", [](EditView& v) { Click(v.horizontalScrollBar(), QStyle::SC_ScrollBarAddPage); }},
         {"wheel turned sideways", [](EditView& v) { Wheel(v.viewport(), QPoint(-120, 0)); }},
     };
@@ -155,7 +137,7 @@ TEST_F(EditViewScrollTest, TheHorizontalBarMovesTheTextAndWhatAClickHits) {
         scroll.act(view);
         ASSERT_GT(view.HorizontalOffset(), 0u);
         view.DefaultChar('x');
-        ExpectCaretInView();
+        ExpectCaretInView(view);
     }
 }
 
@@ -182,11 +164,11 @@ TEST_F(EditViewScrollTest, AfterScrollingUpByHandReceivedTextBringsTheCaretBack)
         ExpectBarsAreTheView();
         for (const char c : std::string("ab\rc")) {
             view.DefaultChar(static_cast<unsigned char>(c));
-            ExpectCaretInView();
+            ExpectCaretInView(view);
         }
         Render();
         scheduler.Flush();
-        ExpectCaretInView();
+        ExpectCaretInView(view);
     }
 }
 

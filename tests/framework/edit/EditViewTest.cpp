@@ -15,18 +15,15 @@
 
 #include "framework/edit/EditView.h"
 #include "framework/base/RepaintScheduler.h"
+#include "support/EditViewFixture.h"
 
 using framework::EditView;
-using framework::RepaintScheduler;
 
 namespace {
 
-class EditViewTest : public ::testing::Test {
+class EditViewTest : public EditViewFixture {
 protected:
-    EditViewTest() : view(nullptr, &scheduler) {
-        view.resize(400, 300);
-        view.show();
-    }
+    EditViewTest() : EditViewFixture(400, 300) {}
 
     std::string Text() const { return view.Text(); }
     void Set(const std::string& text) { view.SetText(text.data(), text.size()); }
@@ -60,9 +57,6 @@ protected:
         }
         return nullptr;
     }
-
-    RepaintScheduler scheduler;
-    EditView view;
 };
 
 using Range = std::pair<std::size_t, std::size_t>;

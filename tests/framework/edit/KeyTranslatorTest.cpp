@@ -36,12 +36,8 @@ TEST(KeyTranslatorKeys, CtrlCombinationsAreCharactersForTheLine) {
         EXPECT_EQ(Code(key, kCtrl), key - Qt::Key_A + 1) << char(key);
         EXPECT_EQ(Code(key, kCtrl | kShift), key - Qt::Key_A + 1) << char(key);
     }
-    // The usual clipboard keys send ETX, SYN, CAN and SUB; Ctrl+J is a line feed.
+    // The usual clipboard keys send ETX, SYN, CAN and SUB, whatever text comes with them.
     EXPECT_EQ(Code(Qt::Key_C, kCtrl, "\x03"), 3);
-    EXPECT_EQ(Code(Qt::Key_V, kCtrl), 22);
-    EXPECT_EQ(Code(Qt::Key_X, kCtrl), 24);
-    EXPECT_EQ(Code(Qt::Key_Z, kCtrl), 26);
-    EXPECT_EQ(Code(Qt::Key_J, kCtrl), 10);
     EXPECT_EQ(Code(Qt::Key_BracketLeft, kCtrl), 27);
     EXPECT_EQ(Code(Qt::Key_Backslash, kCtrl), 28);
     EXPECT_EQ(Code(Qt::Key_BracketRight, kCtrl), 29);

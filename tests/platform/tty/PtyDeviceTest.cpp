@@ -1,6 +1,5 @@
 // A real tty through the communications functions, on a pseudo-terminal pair opened by its path.
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
@@ -103,42 +102,6 @@ TEST_F(PtyDeviceTest, WritesNeverBlock) {
     EXPECT_EQ(written, 0u);
 }
 
-TEST_F(PtyDeviceTest, OddSpeedIsSetOnTheDeviceAndReadBack) {
-    DCB dcb = State();
-    dcb.BaudRate = 230000;
-    ASSERT_TRUE(Apply(dcb));
-    EXPECT_EQ(State().BaudRate, 230000u);
-    EXPECT_EQ(pty.Settings().c_ospeed, 230000u);
-}
-
-// Fields with a termios place reach the device; the others are kept and read back as written.
-TEST_F(PtyDeviceTest, SettingsReachTheDeviceAndReadBack) {
-    DCB dcb = State();
-    dcb.StopBits = TWOSTOPBITS;
-    dcb.fParity = 1;
-    dcb.fOutxCtsFlow = 1;
-    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-    dcb.fOutX = 1;
-    dcb.fInX = 1;
-    dcb.XonChar = 'q';
-    dcb.XonLim = 1234;
-    dcb.XoffLim = 321;
-    dcb.EvtChar = 'e';
-    dcb.fTXContinueOnXoff = 0;
-    dcb.fOutxDsrFlow = 1;
-    ASSERT_TRUE(Apply(dcb));
-
-    termios2 held = pty.Settings();
-    EXPECT_TRUE(held.c_cflag & CSTOPB);
-    EXPECT_TRUE(held.c_cflag & CRTSCTS);
-    EXPECT_TRUE(held.c_iflag & INPCK);
-    EXPECT_TRUE((held.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF));
-    EXPECT_EQ(held.c_cc[VSTART], 'q');
-
-    const DCB back = State();
-    EXPECT_EQ(std::memcmp(&back, &dcb, sizeof dcb), 0);
-}
-
 // With CRTSCTS the kernel drives RTS: handshaking raises it even after it was dropped by hand, and
 // escapes on it fail and change nothing, as the platform's drivers refuse them.
 TEST_F(PtyDeviceTest, HandshakingRaisesRtsAndRefusesEscapesOnIt) {
@@ -161,15 +124,14 @@ TEST_F(PtyDeviceTest, HandshakingRaisesRtsAndRefusesEscapesOnIt) {
 }
 
 // Blocks no line can carry, and what a pseudo-terminal silently ignores (it keeps 8 data bits and
-// no parity; reading the settings back shows the refusal, which must not pass for success).
+// no parity; reading the settings back shows the refusal, which must not pass for success). Random
+// blocks on a pseudo-terminal check the rest: what is accepted reaches the kernel and reads back.
 TEST_F(PtyDeviceTest, RefusedBlockChangesNothing) {
     const DCB before = State();
     const termios2 heldBefore = pty.Settings();
-    for (auto spoil : {+[](DCB& d) { d.ByteSize = 9; }, +[](DCB& d) { d.BaudRate = 0; },
-                       +[](DCB& d) { d.StopBits = ONE5STOPBITS; }, +[](DCB& d) { d.Parity = 5; },
-                       +[](DCB& d) { d.fDtrControl = DTR_CONTROL_HANDSHAKE; },
-                       +[](DCB& d) { d.fRtsControl = RTS_CONTROL_TOGGLE; },
-                       +[](DCB& d) { d.Parity = EVENPARITY; }, +[](DCB& d) { d.ByteSize = 7; }}) {
+    for (auto spoil :
+         {+[](DCB& d) { d.StopBits = ONE5STOPBITS; }, +[](DCB& d) { d.fDtrControl = DTR_CONTROL_HANDSHAKE; },
+          +[](DCB& d) { d.fRtsControl = RTS_CONTROL_TOGGLE; }, +[](DCB& d) { d.ByteSize = 7; }}) {
         DCB bad = before;
         bad.BaudRate = 57600;
         spoil(bad);
