@@ -109,8 +109,11 @@ TEST_F(MessageLoopTest, AMessageForADestroyedWindowIsDropped) {
     b.PostMessage(WM_COMMAND, 2);
     b.DestroyWindow();
     EXPECT_FALSE(PostMessage(gone, WM_COMMAND, 2, 0));
+    // The object has no window left to post to: not even a quit may get through it.
+    EXPECT_FALSE(b.PostMessage(WM_QUIT));
     a.PostMessage(WM_COMMAND, 1);
-    app.RunUntil([&] { return !a.log.empty(); }, 1000);
+    EXPECT_TRUE(app.RunUntil([&] { return !a.log.empty(); }, 1000));
+    EXPECT_FALSE(afx::QuitRequested());
     EXPECT_TRUE(b.log.empty());
 }
 
