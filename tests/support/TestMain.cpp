@@ -6,6 +6,20 @@
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/base/SystemPaths.h"
 
+// The sanitizers read their options before main, and CTest's environment for discovered tests reaches
+// a test program only in part, so the options the suite relies on are built in here; a developer's own
+// ASAN_OPTIONS and UBSAN_OPTIONS still override them.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __asan_default_options();
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=1:abort_on_error=1:strict_string_checks=1";
+}
+extern "C" const char* __ubsan_default_options();
+extern "C" const char* __ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
+#endif
+
 int main(int argc, char** argv) {
     // Tests never need a display and never touch real serial ports, nor the machine's lock files.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
