@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
+#include <optional>
 
 #include "framework/controls/DialogConstants.h"
 #include "framework/loop/MessageBox.h"
@@ -69,11 +70,16 @@ bool AppHarness::RunUntil(const std::function<bool()>& done, int timeoutMs) {
 }
 
 void AppHarness::RunFor(int milliseconds) {
-    // However slow the machine, everything posted by then is handled before this returns.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    // However slow the machine, everything posted by then is handled before this returns. The time
+    // counts from the loop's first turn: on a loaded machine the loop's own start (Qt's pending events,
+    // a first paint) can take longer than the whole while, and the loop must still get its idle turns.
+    std::optional<std::chrono::steady_clock::time_point> deadline;
     app.RunUntil(
-        [deadline] {
-            return std::chrono::steady_clock::now() >= deadline && PostedMessageQueue::Instance().Empty();
+        [&deadline, milliseconds] {
+            const auto now = std::chrono::steady_clock::now();
+            if (!deadline)
+                deadline = now + std::chrono::milliseconds(milliseconds);
+            return now >= *deadline && PostedMessageQueue::Instance().Empty();
         },
         milliseconds + 5000);
 }
