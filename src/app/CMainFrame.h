@@ -58,9 +58,20 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void ShowIndicator(int pane, DWORD source);
+    // Sunken (normal style) for a line that is on, raised for one that is off. Eight of these and
+    // two counts follow every received byte: what is already shown is left alone, here, inline.
+    void ShowIndicator(int pane, DWORD source) {
+        const UINT style = source != 0 ? SBPS_NORMAL : SBPS_POPOUT;
+        if (m_shownStyles[static_cast<std::size_t>(pane)] != style)
+            SetIndicator(pane, style);
+    }
+    void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
+        if (shown != count)
+            SetCount(pane, prefix, count, shown);
+    }
+    void SetIndicator(int pane, UINT style);
+    void SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
     void ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop);
-    void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
     // The counts the panes show now; nothing before the first refresh.
     std::optional<DWORD> m_shownReceivedCount;
     std::optional<DWORD> m_shownTransmittedCount;

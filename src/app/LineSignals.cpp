@@ -70,22 +70,13 @@ void CMainFrame::OnRefreshStatus() {
     }
 }
 
-// Sunken (normal style) for a line that is on, raised for one that is off. Eight of these follow
-// every received byte; a style already shown is left alone.
-void CMainFrame::ShowIndicator(int pane, DWORD source) {
-    UINT style = source != 0 ? SBPS_NORMAL : SBPS_POPOUT;
-    std::optional<UINT>& shown = m_shownStyles[static_cast<std::size_t>(pane)];
-    if (shown == style)
-        return;
-    shown = style;
+void CMainFrame::SetIndicator(int pane, UINT style) {
+    m_shownStyles[static_cast<std::size_t>(pane)] = style;
     m_wndStatusBar.SetPaneStyle(pane, style);
 }
 
-// The prefix and the count in plain decimal. This runs after every received byte: a count that is
-// already shown is not formatted again, and a new one is built on the stack.
-void CMainFrame::ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
-    if (shown == count)
-        return;
+// The prefix and the count in plain decimal, built on the stack.
+void CMainFrame::SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
     shown = count;
     char text[32];
     std::size_t length = std::strlen(prefix);

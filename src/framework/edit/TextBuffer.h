@@ -38,7 +38,7 @@ public:
     // True when a CR LF pair begins at pos.
     bool IsBreakAt(std::size_t pos) const;
 
-    std::size_t LineCount() const { return m_blocks.At(m_blocks.Count()).line + 1; }
+    std::size_t LineCount() const { return m_blocks.LineAt(m_blocks.Count()) + 1; }
     std::size_t LineStart(std::size_t line) const;
     // Bytes of the line without its break.
     std::size_t LineLength(std::size_t line) const { return LineEnd(line) - LineStart(line); }

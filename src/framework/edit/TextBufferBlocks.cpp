@@ -38,7 +38,9 @@ void TextBufferBlocks::MoveStepTo(std::size_t i) {
 }
 
 void TextBufferBlocks::Shift(std::size_t i, std::ptrdiff_t bytes, std::ptrdiff_t breaks) {
-    MoveStepTo(i);
+    // Edits in a row at one block (every received byte) find the step there already.
+    if (i != m_step)
+        MoveStepTo(i);
     m_stepBytes += bytes;
     m_stepBreaks += breaks;
 }

@@ -36,8 +36,16 @@ public:
         }
         return s;
     }
+    // One half of At(i). The edit path asks for a single field just after Shift wrote the pending
+    // step; reading both halves of the step together then waits for those stores to land.
+    std::size_t PosAt(std::size_t i) const {
+        return m_starts[i].pos + (i > m_step ? static_cast<std::size_t>(m_stepBytes) : 0);
+    }
+    std::size_t LineAt(std::size_t i) const {
+        return m_starts[i].line + (i > m_step ? static_cast<std::size_t>(m_stepBreaks) : 0);
+    }
     // Bytes in block i.
-    std::size_t Span(std::size_t i) const { return At(i + 1).pos - At(i).pos; }
+    std::size_t Span(std::size_t i) const { return PosAt(i + 1) - PosAt(i); }
     std::size_t BytesOfIndex() const { return m_starts.CapacityBytes(); }
 
     // The block holding position pos; for pos at the end of the text, the last block.

@@ -15,6 +15,8 @@ constexpr auto kQtPumpInterval = std::chrono::microseconds(1000);
 // even this many leave Qt its turn well within the interval above, and the clock stays out of the
 // per-byte cost.
 constexpr unsigned kTurnsPerClockRead = 256;
+// A caller's condition is asked at least once in this many turns while posted messages keep coming.
+constexpr unsigned kTurnsPerConditionCheck = 64;
 
 MessageLoop* g_innermost = nullptr;
 unsigned long g_waits = 0;
@@ -74,11 +76,17 @@ bool MessageLoop::Run(const std::function<bool()>& done, int timeoutMs) {
             RestartIdle();
         if (afx::QuitRequested())
             return false;
+        // The caller's condition is asked whenever the queue has run empty, and every so often
+        // during a long run of posted messages: asked before every message it would cost as much
+        // as a received byte's own messages.
+        const bool askNow = m_turns % kTurnsPerConditionCheck == 0;
+        if (!askNow && DispatchOne())
+            continue;
         if (done && done())
             return true;
         if (m_lastPump >= m_deadline)
             return false;
-        if (DispatchOne())
+        if (askNow && DispatchOne())
             continue;
         if (m_idle) {
             RunIdleStep();

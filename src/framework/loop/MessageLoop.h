@@ -33,7 +33,8 @@ public:
     ~MessageLoop();
 
     // Runs until WM_QUIT, until `done` holds, or until `timeoutMs` pass (-1: no limit);
-    // returns whether `done` held.
+    // returns whether `done` held. `done` is asked whenever the posted queue runs empty, and now
+    // and then during a long run of posted messages.
     bool Run(const std::function<bool()>& done, int timeoutMs);
 
     // A caller's condition is tested at least this often while the loop sleeps.

@@ -10,15 +10,20 @@ struct Table {
     std::unordered_map<HWND, CWnd*> byHandle;
     std::map<UINT_PTR, HWND> inOrder; // creation order, for walking children
     UINT_PTR next = 0x10000;
-    // Every received byte looks up two windows; the few windows of the program each keep a slot here
-    // so that a lookup is one comparison.
-    struct Slot {
-        HWND hwnd = nullptr;
-        CWnd* wnd = nullptr;
-    };
-    std::array<Slot, 64> recent{};
-    Slot& SlotOf(HWND hwnd) { return recent[(reinterpret_cast<UINT_PTR>(hwnd) >> 2) % recent.size()]; }
 };
+
+// Every received byte looks up its windows several times; the few windows of the program each keep a
+// slot here so that a lookup is one comparison. The slots are initialised before the program runs,
+// so that the lookup needs no guard of a function's static either.
+struct Slot {
+    HWND hwnd = nullptr;
+    CWnd* wnd = nullptr;
+};
+constinit std::array<Slot, 64> g_recent{};
+
+Slot& SlotOf(HWND hwnd) {
+    return g_recent[(reinterpret_cast<UINT_PTR>(hwnd) >> 2) % g_recent.size()];
+}
 
 Table& TheTable() {
     static Table* table = new Table;
@@ -44,25 +49,25 @@ void RebindWindowHandle(HWND hwnd, CWnd* wnd) {
     auto it = t.byHandle.find(hwnd);
     if (it != t.byHandle.end())
         it->second = wnd;
-    if (t.SlotOf(hwnd).hwnd == hwnd)
-        t.SlotOf(hwnd).wnd = wnd;
+    if (SlotOf(hwnd).hwnd == hwnd)
+        SlotOf(hwnd).wnd = wnd;
 }
 
 void ReleaseWindowHandle(HWND hwnd) {
     Table& t = TheTable();
     t.byHandle.erase(hwnd);
     t.inOrder.erase(reinterpret_cast<UINT_PTR>(hwnd));
-    if (t.SlotOf(hwnd).hwnd == hwnd)
-        t.SlotOf(hwnd) = {};
+    if (SlotOf(hwnd).hwnd == hwnd)
+        SlotOf(hwnd) = {};
 }
 
 CWnd* LookupWindow(HWND hwnd) {
     if (hwnd == nullptr)
         return nullptr;
-    Table& t = TheTable();
-    Table::Slot& slot = t.SlotOf(hwnd);
+    Slot& slot = SlotOf(hwnd);
     if (slot.hwnd == hwnd)
         return slot.wnd;
+    Table& t = TheTable();
     auto it = t.byHandle.find(hwnd);
     if (it == t.byHandle.end())
         return nullptr;

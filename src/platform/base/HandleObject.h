@@ -29,13 +29,19 @@ public:
     virtual bool Write(const void* buffer, DWORD length, DWORD& done, const Transfer& how) = 0;
     // Releases what the object holds in the system; called once, just before it is destroyed.
     virtual bool Close() = 0;
-    virtual CommDevice* AsCommDevice() { return nullptr; }
+    // Asked on every communications call, so it is a stored pointer rather than a virtual call.
+    CommDevice* AsCommDevice() const { return m_comm; }
 
     // Opened with FILE_FLAG_OVERLAPPED: only such handles take ReadFileEx and WriteFileEx.
     bool Overlapped() const { return m_overlapped; }
 
+protected:
+    // A communications device names itself as it is built.
+    void SetCommDevice(CommDevice* device) { m_comm = device; }
+
 private:
     bool m_overlapped;
+    CommDevice* m_comm = nullptr;
 };
 
 } // namespace platform

@@ -9,9 +9,7 @@ namespace platform {
 
 class CommDevice : public HandleObject {
 public:
-    using HandleObject::HandleObject;
-
-    CommDevice* AsCommDevice() override { return this; }
+    explicit CommDevice(bool overlapped) : HandleObject(overlapped) { SetCommDevice(this); }
 
     virtual bool GetState(DCB& dcb) = 0;
     virtual bool SetState(const DCB& dcb) = 0;
@@ -27,6 +25,10 @@ public:
 
     // Bytes are held in this process that a read would return now.
     virtual bool HasBufferedInput() const = 0;
+    // Moves what has arrived into the process without waiting, where the device reads ahead; true
+    // when a read would return bytes now or has news to report (a hang-up). Asked by the loop's
+    // thread between its reads, before it looks at the wait descriptor.
+    virtual bool ReadAhead() { return HasBufferedInput(); }
     // The descriptor the wait set watches for this device's input; -1 for in-process devices.
     virtual int WaitDescriptor() const { return -1; }
     // How long the loop may sleep, in milliseconds, before this device must be looked at again

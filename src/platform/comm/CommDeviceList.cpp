@@ -19,6 +19,18 @@ bool CommDeviceList::HasBufferedInput(const CommDevice* device) {
     return device->HasBufferedInput();
 }
 
+bool CommDeviceList::ReadAhead(CommDevice* device) {
+    return device->ReadAhead();
+}
+
+bool CommDeviceList::AnyReadAheadLocked() {
+    std::lock_guard lock(m_mutex);
+    bool any = false;
+    for (CommDevice* device : m_devices)
+        any = device->ReadAhead() || any;
+    return any;
+}
+
 // Under the lock.
 void CommDeviceList::Recount() {
     m_count.store(static_cast<int>(m_devices.size()), std::memory_order_relaxed);

@@ -25,12 +25,20 @@ public:
             return HasBufferedInput(only);
         return m_count.load(std::memory_order_relaxed) > 0 && AnyBufferedInputLocked();
     }
+    // As AnyBufferedInput, but each device first reads ahead what has arrived (CommDevice::ReadAhead).
+    bool AnyReadAhead() {
+        if (CommDevice* only = m_only.load(std::memory_order_acquire))
+            return ReadAhead(only);
+        return m_count.load(std::memory_order_relaxed) > 0 && AnyReadAheadLocked();
+    }
     // The shortest WakeAfterMs of the open devices; -1 when none asks.
     int SoonestWake() const;
 
 private:
     static bool HasBufferedInput(const CommDevice* device);
     bool AnyBufferedInputLocked() const;
+    static bool ReadAhead(CommDevice* device);
+    bool AnyReadAheadLocked();
     void Recount();
 
     mutable std::mutex m_mutex;
@@ -38,7 +46,7 @@ private:
     std::atomic<int> m_count{0};
     // The device while exactly one is open. Devices are used by one thread at a time, as handles
     // are; closing clears it before the device goes.
-    std::atomic<const CommDevice*> m_only{nullptr};
+    std::atomic<CommDevice*> m_only{nullptr};
 };
 
 } // namespace platform

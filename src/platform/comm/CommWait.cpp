@@ -21,7 +21,10 @@ bool CommInputWaiting() {
 }
 
 bool CommActivityWaiting() {
-    if (CommDeviceList::Instance().AnyBufferedInput())
+    // Bytes already in the kernel are read ahead at once: while they stream in, asking the wait
+    // descriptor first would cost a system call per read-ahead, and for a tty a wait for the
+    // kernel's own buffer work.
+    if (CommDeviceList::Instance().AnyReadAhead())
         return true;
     bool signalled = false;
     return CommWaitSet::Instance().Poll(signalled) || signalled;

@@ -11,9 +11,10 @@ bool CommAnyDeviceOpen();
 // when bytes are already buffered in the process, otherwise one non-blocking check.
 bool CommInputWaiting();
 
-// True when the idle step has something to look at: bytes as for CommInputWaiting, or anything the
-// wait descriptor below reported since the last look (a line changed, a port was written or driven,
-// a device's own wait source is ready). Resets the descriptor. A report whose cause was already seen
+// True when the idle step has something to look at: bytes as for CommInputWaiting (a tty's bytes are
+// read ahead into the process first, so that a stream costs no extra check), or anything the wait
+// descriptor below reported since the last look (a line changed, a port was written or driven, a
+// device's own wait source is ready). Resets the descriptor when it looks at it. A report whose cause was already seen
 // costs one idle turn that finds nothing, never a loop that does not sleep.
 bool CommActivityWaiting();
 

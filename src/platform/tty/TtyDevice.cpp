@@ -184,28 +184,51 @@ bool TtyDevice::Read(void* buffer, DWORD length, DWORD& done, const Transfer&) {
 
 bool TtyDevice::Fill() {
     m_readPos = m_readEnd = 0;
-    for (;;) {
-        ssize_t got = read(m_fd, m_readAhead.get(), kReadAheadSize);
-        AgeReadings();
-        if (got > 0) {
-            m_bytesIn += static_cast<std::uint64_t>(got);
-            m_countsBehind = m_driverCounts;
-            m_readEnd = static_cast<DWORD>(got);
-            // A DSR-sensitive receiver throws away what arrives while DSR is low.
-            DWORD status = 0;
-            if (m_kept.fDsrSensitivity && ModemStatus(status) && !(status & MS_DSR_ON))
-                m_readEnd = 0;
-            return true;
-        }
-        // The line has hung up.
-        if (got == 0)
-            return Lost(0);
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN)
-            return true;
-        return Failed(errno);
+    ssize_t got = ReadKernel();
+    if (got > 0) {
+        Took(got);
+        return true;
     }
+    // The line has hung up.
+    if (got == 0)
+        return Lost(0);
+    return errno == EAGAIN || Failed(errno);
+}
+
+ssize_t TtyDevice::ReadKernel() {
+    ssize_t got = 0;
+    do
+        got = read(m_fd, m_readAhead.get(), kReadAheadSize);
+    while (got < 0 && errno == EINTR);
+    AgeReadings();
+    return got;
+}
+
+void TtyDevice::Took(ssize_t got) {
+    m_readPos = 0;
+    m_bytesIn += static_cast<std::uint64_t>(got);
+    m_statsStale = true;
+    m_countsBehind = m_driverCounts;
+    m_readEnd = static_cast<DWORD>(got);
+    // A DSR-sensitive receiver throws away what arrives while DSR is low.
+    DWORD status = 0;
+    if (m_kept.fDsrSensitivity && ModemStatus(status) && !(status & MS_DSR_ON))
+        m_readEnd = 0;
+}
+
+// Only bytes are taken here. A hang-up or a failure is left for the next read to find and report,
+// as it would have found it without this look; the loop runs its idle step for it.
+bool TtyDevice::ReadAhead() {
+    if (HasBufferedInput())
+        return true;
+    if (m_gone || m_fd < 0)
+        return false;
+    ssize_t got = ReadKernel();
+    if (got > 0) {
+        Took(got);
+        return true;
+    }
+    return got == 0 || errno != EAGAIN;
 }
 
 bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Transfer&) {
@@ -219,6 +242,7 @@ bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Trans
         if (put > 0) {
             done = static_cast<DWORD>(put);
             m_bytesOut += static_cast<std::uint64_t>(put);
+            m_statsStale = true;
             m_countsBehind = m_driverCounts;
             return true;
         }

@@ -23,6 +23,7 @@
 #include <linux/serial.h>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 #include "platform/comm/CommDevice.h"
 #include "platform/tty/LineWatcher.h"
@@ -49,6 +50,7 @@ public:
     bool DtrRts(DWORD& lines) override;
     bool Stats(SERIALPERF_STATS& stats) override;
     bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
+    bool ReadAhead() override;
     int WaitDescriptor() const override { return m_fd; }
     int WakeAfterMs() const override;
 
@@ -71,6 +73,10 @@ private:
     bool TakeOver();
     // One read into the empty read-ahead buffer; false after recording a failure.
     bool Fill();
+    // One read(2) into the read-ahead buffer, retried on EINTR; what it returned.
+    ssize_t ReadKernel();
+    // The read-ahead buffer holds the `got` bytes just read.
+    void Took(ssize_t got);
     // A failed system call: the device has gone (EIO, ENODEV, ENXIO) or some other failure.
     bool Failed(int errnum);
     // The device has gone: let the descriptor go and record the failure (errnum 0: end of file).
@@ -86,12 +92,14 @@ private:
     bool Drive(int line, bool on);
     bool RefreshLines();
     bool RefreshCounts();
-    void ForgetReadings() { m_linesStale = m_countsStale = true; }
+    void ForgetReadings() { m_linesStale = m_countsStale = m_statsStale = true; }
     // After a system call on the line: readings older than their lifetime are taken afresh.
     void AgeReadings();
     bool LinesChangedUnseen() { return m_watcher != nullptr && m_watcher->TakeChanged(); }
     void WatchLines();
     SERIALPERF_STATS DescriptorCounts() const;
+    // The counts as Stats reports them, from the readings and the bytes moved through the handle.
+    SERIALPERF_STATS CountsNow() const;
     static SERIALPERF_STATS Sum(const SERIALPERF_STATS& a, const SERIALPERF_STATS& b);
 
     int m_fd;                 // -1 while the device is gone and after closing
@@ -124,6 +132,10 @@ private:
     SERIALPERF_STATS m_countsBefore{}; // counted on descriptors the device had before it went away
     std::uint64_t m_bytesIn = 0;
     std::uint64_t m_bytesOut = 0;
+    // What Stats last reported, served again until a reading or a transfer changes it: the
+    // status bar asks after every byte, and the bytes move a read-ahead buffer at a time.
+    SERIALPERF_STATS m_stats{};
+    bool m_statsStale = true;
 };
 
 } // namespace platform

@@ -158,6 +158,7 @@ bool TtyDevice::RefreshCounts() {
         return Failed(errno);
     }
     m_countsStale = false;
+    m_statsStale = true;
     return true;
 }
 
@@ -179,13 +180,22 @@ SERIALPERF_STATS TtyDevice::DescriptorCounts() const {
 bool TtyDevice::Stats(SERIALPERF_STATS& stats) {
     if (!Present() || !RefreshCounts())
         return false;
-    stats = Sum(m_countsBefore, DescriptorCounts());
+    if (m_statsStale) {
+        m_stats = CountsNow();
+        m_statsStale = false;
+    }
+    stats = m_stats;
+    return true;
+}
+
+SERIALPERF_STATS TtyDevice::CountsNow() const {
+    SERIALPERF_STATS stats = Sum(m_countsBefore, DescriptorCounts());
     bool driverSilent = stats.ReceivedCount == 0 && stats.TransmittedCount == 0 && (m_bytesIn || m_bytesOut);
     if (!m_driverCounts || driverSilent) {
         stats.ReceivedCount = static_cast<DWORD>(m_bytesIn);
         stats.TransmittedCount = static_cast<DWORD>(m_bytesOut);
     }
-    return true;
+    return stats;
 }
 
 SERIALPERF_STATS TtyDevice::Sum(const SERIALPERF_STATS& a, const SERIALPERF_STATS& b) {
