@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "framework/edit/EditViewPainter.h"
+#include "framework/edit/EditViewScrollBar.h"
 #include "framework/base/RepaintScheduler.h"
 
 namespace framework {
@@ -64,6 +65,8 @@ std::string FromClipboard(const QString& text) {
 EditView::EditView(QWidget* parent, RepaintScheduler* scheduler)
     : QAbstractScrollArea(parent),
       m_scheduler(scheduler != nullptr ? scheduler : &RepaintScheduler::Instance()), m_menu(new QMenu(this)) {
+    setHorizontalScrollBar(new EditViewScrollBar(Qt::Horizontal, this));
+    setVerticalScrollBar(new EditViewScrollBar(Qt::Vertical, this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);

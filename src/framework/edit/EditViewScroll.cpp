@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "framework/edit/EditView.h"
+#include "framework/edit/EditViewScrollBar.h"
 
 namespace framework {
 
@@ -93,10 +94,9 @@ void EditView::SetBar(Qt::Orientation which, std::size_t maximum, std::size_t pa
     const int at = std::min(ToInt(value), max);
     if (state.maximum == max && state.page == step && state.value == at)
         return;
-    QScrollBar* bar = which == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
-    bar->setRange(0, max);
-    bar->setPageStep(step);
-    bar->setValue(at);
+    // The view put its own bars in place when it was made.
+    auto* bar = static_cast<EditViewScrollBar*>(which == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar());
+    bar->SetState(max, step, at);
     state = {bar->maximum(), bar->pageStep(), bar->value()};
 }
 
