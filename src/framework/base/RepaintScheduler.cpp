@@ -27,12 +27,10 @@ QEvent::Type RepaintScheduler::FrameEventType() {
 void RepaintScheduler::MarkDirty(QWidget* widget) {
     if (widget == nullptr)
         return;
-    // The common case, one widget changing again and again, costs one comparison.
-    if (!m_dirty.empty() && m_dirty.back() == widget)
-        return;
+    // The common case, the same few widgets changing again and again, costs a comparison or two.
     if (IsDirty(widget))
         return;
-    m_dirty.emplace_back(widget);
+    m_dirty.push_back({widget, widget});
     if (m_timer.isActive())
         return;
     const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : m_frameMs;
@@ -40,8 +38,12 @@ void RepaintScheduler::MarkDirty(QWidget* widget) {
 }
 
 bool RepaintScheduler::IsDirty(const QWidget* widget) const {
-    return std::any_of(m_dirty.begin(), m_dirty.end(),
-                       [widget](const QPointer<QWidget>& w) { return w == widget; });
+    for (const Dirty& dirty : m_dirty) {
+        // A widget that went away may have left its address to a new one.
+        if (dirty.address == widget && !dirty.widget.isNull())
+            return true;
+    }
+    return false;
 }
 
 void RepaintScheduler::Flush() {
@@ -52,9 +54,10 @@ void RepaintScheduler::Flush() {
 void RepaintScheduler::OnFrame() {
     // A widget drawn now may mark itself dirty again; that goes to the next frame.
     m_sinceFrame.start();
-    std::vector<QPointer<QWidget>> due;
+    std::vector<Dirty> due;
     due.swap(m_dirty);
-    for (const QPointer<QWidget>& widget : due) {
+    for (const Dirty& dirty : due) {
+        const QPointer<QWidget>& widget = dirty.widget;
         if (widget.isNull())
             continue;
         QEvent frame(FrameEventType());

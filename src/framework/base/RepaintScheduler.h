@@ -45,7 +45,12 @@ private:
     QTimer m_timer;
     int m_frameMs;
     QElapsedTimer m_sinceFrame; // since the last frame was drawn
-    std::vector<QPointer<QWidget>> m_dirty;
+    // The address is compared, which is cheap; the guard tells whether it still is that widget.
+    struct Dirty {
+        const QWidget* address;
+        QPointer<QWidget> widget;
+    };
+    std::vector<Dirty> m_dirty;
 };
 
 } // namespace framework

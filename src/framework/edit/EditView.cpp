@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "framework/edit/EditViewPainter.h"
+#include "framework/edit/EditViewScrollBar.h"
 #include "framework/base/RepaintScheduler.h"
 
 namespace framework {
@@ -21,10 +21,6 @@ namespace {
 constexpr int kBlinkMs = 530;
 // About ten seconds of blinking after the last change.
 constexpr int kBlinksBeforeRest = 19;
-
-int ToInt(std::size_t value) {
-    return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
-}
 
 // Clipboard text from the bytes of the text: each CR LF pair becomes the desktop's line feed, every
 // other byte its Latin-1 character.
@@ -69,6 +65,8 @@ std::string FromClipboard(const QString& text) {
 EditView::EditView(QWidget* parent, RepaintScheduler* scheduler)
     : QAbstractScrollArea(parent),
       m_scheduler(scheduler != nullptr ? scheduler : &RepaintScheduler::Instance()), m_menu(new QMenu(this)) {
+    setHorizontalScrollBar(new EditViewScrollBar(Qt::Horizontal, this));
+    setVerticalScrollBar(new EditViewScrollBar(Qt::Vertical, this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
@@ -85,8 +83,10 @@ EditView::EditView(QWidget* parent, RepaintScheduler* scheduler)
     // The base class re-lays out its scroll bars whenever their range changes, through a queued
     // call; with both bars always shown there is nothing to lay out, and a terminal changes the
     // vertical range with every line it receives.
-    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
         disconnect(bar, SIGNAL(rangeChanged(int, int)), this, nullptr);
+        bar->installEventFilter(this);
+    }
 
     m_blink.setInterval(kBlinkMs);
     connect(&m_blink, &QTimer::timeout, this, &EditView::OnBlink);
@@ -97,7 +97,7 @@ EditView::~EditView() = default;
 
 void EditView::DefaultChar(unsigned char ch) {
     m_model.DefaultChar(ch);
-    AfterChange();
+    AfterChange(ch != '\b');
 }
 
 void EditView::ReplaceSel(const char* text, std::size_t length) {
@@ -151,8 +151,8 @@ void EditView::changeEvent(QEvent* event) {
     if (event->type() != QEvent::FontChange)
         return;
     UpdateMetrics();
+    ScrollCaretIntoView(false);
     SyncScrollBars();
-    ScrollCaretIntoView();
     MarkDirty();
 }
 
@@ -170,14 +170,6 @@ void EditView::Paste() {
 void EditView::SelectAll() {
     m_model.Select(0, m_model.Buffer().Length());
     AfterChange();
-}
-
-std::size_t EditView::FirstVisibleLine() const {
-    return static_cast<std::size_t>(m_vertical.value);
-}
-
-std::size_t EditView::HorizontalOffset() const {
-    return static_cast<std::size_t>(m_horizontal.value);
 }
 
 std::size_t EditView::VisibleLines() const {
@@ -204,77 +196,19 @@ void EditView::UpdateMetrics() {
     UpdateVisibleArea();
 }
 
-void EditView::AfterChange() {
+void EditView::AfterChange(bool textOnlyGrew) {
     m_caretShown = true;
     if (m_blinksLeft <= 1 && hasFocus())
         StartBlinking();
     m_blinksLeft = kBlinksBeforeRest;
-    ScrollCaretIntoView();
+    ScrollCaretIntoView(textOnlyGrew);
+    // Bytes arriving one at a time leave the bars to the frame; any other change shows in them at
+    // once, for whoever moves them next.
+    if (textOnlyGrew)
+        m_barsBehind = true;
+    else
+        SyncScrollBars();
     MarkDirty();
-}
-
-// Brings the caret into the window: vertically by the fewest lines, horizontally by half a window,
-// so that typing at the right edge does not scroll at every character.
-void EditView::ScrollCaretIntoView() {
-    const std::size_t line = m_model.CaretLine();
-    const std::size_t column = m_model.CaretColumn();
-    const std::size_t lines = m_visibleLines;
-    const std::size_t columns = m_visibleColumns;
-    std::size_t first = FirstVisibleLine();
-    std::size_t offset = HorizontalOffset();
-    // The usual case while text streams in: the caret is in sight and the ranges are as they were.
-    if (line >= first && line < first + lines && column >= offset && column < offset + columns &&
-        column < m_knownWidth && static_cast<std::size_t>(m_vertical.maximum) == VerticalRange())
-        return;
-    // The scroll range grows in steps too, for the same reason.
-    if (column + 1 > m_knownWidth)
-        m_knownWidth = column + 1 + columns;
-    if (line < first)
-        first = line;
-    else if (line >= first + lines)
-        first = line + 1 - lines;
-    if (column < offset)
-        offset = column - std::min(column, columns / 2);
-    else if (column >= offset + columns)
-        offset = column + 1 - columns + columns / 2;
-    SetBar(Qt::Vertical, VerticalRange(), lines, first);
-    SetBar(Qt::Horizontal, HorizontalRange(), columns, offset);
-}
-
-std::size_t EditView::VerticalRange() const {
-    const std::size_t lineCount = m_model.Buffer().LineCount();
-    return lineCount > m_visibleLines ? lineCount - m_visibleLines : 0;
-}
-
-std::size_t EditView::HorizontalRange() const {
-    return m_knownWidth > m_visibleColumns ? m_knownWidth - m_visibleColumns : 0;
-}
-
-void EditView::SyncScrollBars() {
-    SetBar(Qt::Vertical, VerticalRange(), m_visibleLines, FirstVisibleLine());
-    SetBar(Qt::Horizontal, HorizontalRange(), m_visibleColumns, HorizontalOffset());
-}
-
-// Changes a scroll bar's state at once but holds back its repaint until the next frame. What the
-// bars hold is mirrored here, so that the usual case, nothing to change, costs no call into them;
-// scrollContentsBy keeps the mirror's values in step with moves made on the bars themselves.
-void EditView::SetBar(Qt::Orientation which, std::size_t maximum, std::size_t page, std::size_t value) {
-    BarState& state = which == Qt::Vertical ? m_vertical : m_horizontal;
-    const int max = ToInt(maximum);
-    const int step = ToInt(page);
-    const int at = std::min(ToInt(value), max);
-    if (state.maximum == max && state.page == step && state.value == at)
-        return;
-    QScrollBar* bar = which == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
-    if (bar->updatesEnabled()) {
-        bar->setUpdatesEnabled(false);
-        m_barsQuiet = true;
-        MarkDirty();
-    }
-    bar->setRange(0, max);
-    bar->setPageStep(step);
-    bar->setValue(at);
-    state = {bar->maximum(), bar->pageStep(), bar->value()};
 }
 
 void EditView::MarkDirty() {
@@ -301,11 +235,8 @@ void EditView::OnBlink() {
 bool EditView::event(QEvent* event) {
     if (event->type() != RepaintScheduler::FrameEventType())
         return QAbstractScrollArea::event(event);
-    if (m_barsQuiet) {
-        m_barsQuiet = false;
-        horizontalScrollBar()->setUpdatesEnabled(true);
-        verticalScrollBar()->setUpdatesEnabled(true);
-    }
+    if (m_barsBehind)
+        SyncScrollBars();
     viewport()->update();
     event->accept();
     return true;
@@ -350,14 +281,6 @@ void EditView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateVisibleArea();
     SyncScrollBars();
-    MarkDirty();
-}
-
-// Whoever moved a scroll bar (the user dragging it, clicking its arrows or trough, a wheel, PageUp
-// and PageDown, or this view itself), the view shows, hit-tests and scrolls from where it now is.
-void EditView::scrollContentsBy(int, int) {
-    m_vertical.value = verticalScrollBar()->value();
-    m_horizontal.value = horizontalScrollBar()->value();
     MarkDirty();
 }
 

@@ -10,7 +10,10 @@
 // and nothing else.
 //
 // Every change takes effect at once; the drawing follows at most once per frame through the
-// RepaintScheduler, so that text arriving a byte at a time costs no repaint per byte.
+// RepaintScheduler, so that text arriving a byte at a time costs no repaint per byte. The scroll
+// bars are part of the drawing: where the view stands (FirstVisibleLine, HorizontalOffset) changes at
+// once; after a character the bars are brought to it when the frame comes, or before the user acts
+// on one of them, and after any other change at once.
 
 #include <QAbstractScrollArea>
 #include <QTimer>
@@ -85,6 +88,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -107,8 +111,11 @@ private:
     bool NavigateLines(int key, bool extend);
     void MoveCaret(std::size_t pos, bool extend);
     std::size_t PosAt(const QPoint& point) const;
-    void AfterChange();
-    void ScrollCaretIntoView();
+    // textOnlyGrew: a character was added and none removed, so the scroll ranges cannot have shrunk
+    // (and the bars may wait for the frame).
+    void AfterChange(bool textOnlyGrew = false);
+    void ScrollCaretIntoView(bool textOnlyGrew);
+    void ScrollLines(std::ptrdiff_t delta);
     void SyncScrollBars();
     std::size_t VerticalRange() const;
     std::size_t HorizontalRange() const;
@@ -132,7 +139,12 @@ private:
     int m_blinksLeft = 0;
     void StartBlinking();
     bool m_selecting = false;
-    bool m_barsQuiet = false;
+    // Where the view stands, in lines and columns; the bars follow at the next frame.
+    std::size_t m_firstLine = 0;
+    std::size_t m_firstColumn = 0;
+    bool m_barsBehind = false;
+    bool m_settingBars = false;
+    // What the bars were last given, so that handing them the same costs nothing.
     struct BarState {
         int maximum = 0;
         int page = 0;

@@ -105,7 +105,7 @@ bool EditView::NavigateLines(int key, bool extend) {
     const std::ptrdiff_t line =
         std::clamp(static_cast<std::ptrdiff_t>(m_model.CaretLine()) + delta, std::ptrdiff_t{0}, last);
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown)
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + static_cast<int>(delta));
+        ScrollLines(delta);
     m_model.MoveCaret(m_model.PosAt(static_cast<std::size_t>(line), m_goalColumn), extend);
     m_goalKept = true;
     AfterChange();
