@@ -144,9 +144,11 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 
 // A click where a control is, received by whatever lies on top there, as a mouse's click is.
 void ClickWhere(QWidget* control) {
-    QWidget* top = control->parentWidget()->childAt(control->geometry().center());
+    QWidget* parent = control->parentWidget();
+    const QPoint at = control->geometry().center();
+    QWidget* top = parent->childAt(at);
     ASSERT_NE(top, nullptr);
-    QTest::mouseClick(top, Qt::LeftButton, Qt::NoModifier, top->mapFrom(control, control->rect().center()));
+    QTest::mouseClick(top, Qt::LeftButton, Qt::NoModifier, top->mapFrom(parent, at));
 }
 
 int FocusId() {
