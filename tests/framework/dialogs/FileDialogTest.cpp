@@ -2,7 +2,6 @@
 // keyboard offscreen.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
