@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QPaintEvent>
 #include <QTest>
 #include <QWidget>
 #include <memory>
@@ -25,13 +24,6 @@ public:
     }
     QElapsedTimer clock;
     std::vector<qint64> frames;
-};
-
-// Counts its paints; it does not take the frame event, so the scheduler calls update().
-class PaintCounter : public QWidget {
-public:
-    void paintEvent(QPaintEvent*) override { ++paints; }
-    int paints = 0;
 };
 
 // Runs the event loop until done() holds or two seconds have passed.
@@ -88,24 +80,6 @@ TEST(RepaintSchedulerFrames, AtMostOneDrawPerFrame) {
     for (std::size_t i = 1; i < widget.frames.size(); ++i)
         EXPECT_GE(widget.frames[i] - widget.frames[i - 1], 12) << "frame " << i;
     EXPECT_EQ(RepaintScheduler::Instance().FrameMs(), RepaintScheduler::kFrameMs) << "the shared one too";
-}
-
-TEST(RepaintSchedulerFrames, WidgetsWithoutFrameHandlingGetUpdate) {
-    RepaintScheduler scheduler;
-    PaintCounter widget;
-    widget.resize(50, 50);
-    widget.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
-    QTest::qWait(50);
-    widget.paints = 0;
-    QTest::qWait(50);
-    EXPECT_EQ(widget.paints, 0);
-    scheduler.MarkDirty(&widget);
-    scheduler.MarkDirty(&widget);
-    WaitForFrame(scheduler);
-    EXPECT_TRUE(WaitUntil([&] { return widget.paints > 0; }));
-    QTest::qWait(50);
-    EXPECT_EQ(widget.paints, 1);
 }
 
 // Flush draws at once; a widget deleted while dirty is skipped, not drawn.

@@ -8,20 +8,17 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <utility>
 #include <vector>
 
+#include "framework/base/ResourceTable.h"
 #include "framework/controls/CButton.h"
 #include "framework/controls/CComboBox.h"
+#include "framework/controls/DialogConstants.h"
+#include "framework/controls/StaticWidget.h"
 #include "framework/dialogs/CDataExchange.h"
 #include "framework/dialogs/CDialog.h"
 #include "framework/loop/CWinApp.h"
-#include "framework/controls/DialogConstants.h"
-#include "framework/dialogs/DialogUnits.h"
-#include "framework/loop/MessageDispatch.h"
 #include "framework/loop/ModalScope.h"
-#include "framework/base/ResourceTable.h"
-#include "framework/controls/StaticWidget.h"
 
 namespace {
 
@@ -145,6 +142,15 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(focus, key, modifiers);
 }
 
+// A click where a control is, received by whatever lies on top there, as a mouse's click is.
+void ClickWhere(QWidget* control) {
+    QWidget* parent = control->parentWidget();
+    const QPoint at = control->geometry().center();
+    QWidget* top = parent->childAt(at);
+    ASSERT_NE(top, nullptr);
+    QTest::mouseClick(top, Qt::LeftButton, Qt::NoModifier, top->mapFrom(parent, at));
+}
+
 int FocusId() {
     CWnd* focus = CWnd::GetFocus();
     return focus ? focus->GetDlgCtrlID() : 0;
@@ -153,15 +159,22 @@ int FocusId() {
 class DialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { RegisterTestTemplates(); }
+    // Runs the test's dialog with `steps` inside its modal loop, then cancels it.
+    void WhileOpen(const std::function<void()>& steps) {
+        RunModal(dlg, [&] {
+            steps();
+            dlg.EndDialog(IDCANCEL);
+        });
+    }
+    TestDialog dlg;
 };
 
 // To the list: the first entry beginning with the member's text, whatever its case ("1" picks "1",
 // not "1.5"; "none" picks "None"); a text no entry begins with leaves the selection as it was.
 // From the list: the selected text, or nothing.
 TEST_F(DialogTest, ListsExchangeTheFirstEntryBeginningWithTheMemberAndTheSelectedText) {
-    TestDialog dlg;
     dlg.m_parity = "Parity";
-    RunModal(dlg, [&] {
+    WhileOpen([&] {
         CComboBox* stop = dlg.Combo(kStop);
         ASSERT_EQ(stop->GetCount(), 3);
         CString text;
@@ -184,28 +197,27 @@ TEST_F(DialogTest, ListsExchangeTheFirstEntryBeginningWithTheMemberAndTheSelecte
         EXPECT_TRUE(dlg.UpdateData(TRUE));
         EXPECT_EQ(dlg.m_stop, "1.5");
         EXPECT_EQ(dlg.m_parity, "");
-        dlg.EndDialog(IDCANCEL);
     });
 }
 
+// A member outside 0 to 2 shows unchecked; a state set from outside other than unchecked shows checked.
 TEST_F(DialogTest, CheckBoxesExchangeZeroAndOneAndShowAnOutOfRangeValueUnchecked) {
-    TestDialog dlg;
-    RunModal(dlg, [&] {
+    WhileOpen([&] {
         EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 1);
         EXPECT_EQ(dlg.Button(kQuiet)->GetCheck(), 0); // the member held 5
         EXPECT_EQ(dlg.m_quiet, 0);
-        QTest::mouseClick(dlg.Widget(kFlag), Qt::LeftButton);
-        QTest::mouseClick(dlg.Widget(kQuiet), Qt::LeftButton);
+        ClickWhere(dlg.Widget(kFlag)); // inside the group box, which must not take the click
+        ClickWhere(dlg.Widget(kQuiet));
         EXPECT_TRUE(dlg.UpdateData(TRUE));
         EXPECT_EQ(dlg.m_flag, 0);
         EXPECT_EQ(dlg.m_quiet, 1);
-        dlg.EndDialog(IDCANCEL);
+        dlg.Button(kFlag)->SetCheck(2);
+        EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 1);
     });
     EXPECT_EQ(dlg.flagCommands, 1); // each click also tells the dialog
 }
 
 TEST_F(DialogTest, EnterClicksTheDefaultButtonOrTheFocusedPushButton) {
-    TestDialog dlg;
     EXPECT_EQ(RunModal(dlg,
                        [&] {
                            dlg.Combo(kParity)->SetCurSel(4);
@@ -230,7 +242,6 @@ TEST_F(DialogTest, EnterClicksTheDefaultButtonOrTheFocusedPushButton) {
 }
 
 TEST_F(DialogTest, AFailedExchangeKeepsTheDialogOpen) {
-    TestDialog dlg;
     bool stillOpen = false;
     INT_PTR result = RunModal(dlg, [&] {
         dlg.failExchange = true;
@@ -243,59 +254,40 @@ TEST_F(DialogTest, AFailedExchangeKeepsTheDialogOpen) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST_F(DialogTest, UpperCaseListShowsAndReturnsUpperCase) {
-    TestDialog dlg;
-    dlg.portEntries = {"com1", "Com2", "caf\xe9\xdf\xff"}; // the last two have no capital in Latin-1
-    RunModal(dlg, [&] {
+TEST_F(DialogTest, UpperCaseListShowsUpperCaseWithinLatin1) {
+    dlg.portEntries.push_back("caf\xe9\xdf\xff"); // the last two have no capital in Latin-1
+    WhileOpen([&] {
         auto* box = static_cast<QComboBox*>(dlg.Widget(kPort));
         EXPECT_EQ(box->itemText(0).toStdString(), "COM1");
         EXPECT_EQ(box->itemText(2).toLatin1().toStdString(), "CAF\xc9\xdf\xff");
-        EXPECT_EQ(dlg.m_portList.GetCurSel(), 1);
-        CString text;
-        dlg.m_portList.GetWindowText(text);
-        EXPECT_EQ(text, "COM2");
-        dlg.EndDialog(IDCANCEL);
     });
 }
 
-TEST_F(DialogTest, TabFollowsTheTemplateOrderAndStopsOnlyAtTabStops) {
-    TestDialog dlg;
-    std::vector<int> forward, backward;
-    RunModal(dlg, [&] {
+// Tab stops only at tab stops, in the template's order; the arrow keys move within a group, reach
+// its controls without a tab stop and go round past the label to the group's first control.
+TEST_F(DialogTest, TabFollowsTheTemplateOrderAndArrowKeysMoveWithinTheGroup) {
+    std::vector<int> forward, backward, arrowed;
+    const auto press = [](std::vector<int>& seen, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        Press(key, modifiers);
+        seen.push_back(FocusId());
+    };
+    WhileOpen([&] {
         forward.push_back(FocusId()); // the first tab stop has the focus at the start
-        for (int i = 0; i < 6; ++i) {
-            Press(Qt::Key_Tab);
-            forward.push_back(FocusId());
-        }
-        for (int i = 0; i < 2; ++i) {
-            Press(Qt::Key_Tab, Qt::ShiftModifier);
-            backward.push_back(FocusId());
-        }
-        dlg.EndDialog(IDCANCEL);
+        for (int i = 0; i < 6; ++i)
+            press(forward, Qt::Key_Tab);
+        for (int i = 0; i < 2; ++i)
+            press(backward, Qt::Key_Tab, Qt::ShiftModifier);
+        dlg.Widget(kFlag)->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
+            press(arrowed, key);
     });
     EXPECT_EQ(forward, (std::vector<int>{kStop, kParity, kPort, kFlag, IDOK, IDCANCEL, kStop}));
     EXPECT_EQ(backward, (std::vector<int>{IDCANCEL, IDOK}));
-}
-
-TEST_F(DialogTest, ArrowKeysMoveWithinTheGroupAndReachControlsWithoutTabStop) {
-    TestDialog dlg;
-    std::vector<int> seen;
-    RunModal(dlg, [&] {
-        dlg.Widget(kFlag)->setFocus();
-        Press(Qt::Key_Down);
-        seen.push_back(FocusId());
-        Press(Qt::Key_Down); // past the label, round to the group's first control
-        seen.push_back(FocusId());
-        Press(Qt::Key_Up);
-        seen.push_back(FocusId());
-        dlg.EndDialog(IDCANCEL);
-    });
-    EXPECT_EQ(seen, (std::vector<int>{kQuiet, kFlag, kQuiet}));
+    EXPECT_EQ(arrowed, (std::vector<int>{kQuiet, kFlag, kQuiet}));
 }
 
 TEST_F(DialogTest, MnemonicsFocusTheControlAfterALabelAndClickButtons) {
-    TestDialog dlg;
-    RunModal(dlg, [&] {
+    WhileOpen([&] {
         Press(Qt::Key_P, Qt::AltModifier);
         EXPECT_EQ(FocusId(), kPort);
         Press(Qt::Key_O, Qt::AltModifier); // the group box's: the next tab stop, not clicked
@@ -311,34 +303,24 @@ TEST_F(DialogTest, MnemonicsFocusTheControlAfterALabelAndClickButtons) {
         EXPECT_EQ(dlg.applyCommands, 1);
         Press(Qt::Key_A); // on a check box the letter alone will do
         EXPECT_EQ(dlg.applyCommands, 2);
-        dlg.EndDialog(IDCANCEL);
-    });
-}
-
-TEST_F(DialogTest, TheGroupBoxLiesBehindTheControlsItFrames) {
-    TestDialog dlg;
-    RunModal(dlg, [&] {
-        QWidget* flag = dlg.Widget(kFlag);
-        QWidget* client = flag->parentWidget();
-        QPoint inside = flag->geometry().center();
-        EXPECT_EQ(client->childAt(inside), flag);
-        QTest::mouseClick(flag, Qt::LeftButton);
-        EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 0);
-        dlg.EndDialog(IDCANCEL);
+        CString text;
+        dlg.Button(kFlag)->GetWindowText(text);
+        EXPECT_EQ(text, "&Flag");
+        dlg.Button(kFlag)->SetWindowText("Fl&ip");
+        Press(Qt::Key_I, Qt::AltModifier);
+        EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 0) << "a new text brings its own mnemonic";
     });
 }
 
 TEST_F(DialogTest, NothingOfTheWindowOutlivesTheRunAndTheObjectCanRunAgain) {
-    TestDialog dlg;
     QPointer<QWidget> window, combo;
     HWND dialogHandle = nullptr, portHandle = nullptr;
-    RunModal(dlg, [&] {
+    WhileOpen([&] {
         window = dlg.GetWidget();
         combo = dlg.Widget(kPort);
         dialogHandle = dlg.GetSafeHwnd();
         portHandle = dlg.m_portList.GetSafeHwnd();
         EXPECT_EQ(dlg.GetDlgItem(kPort), &dlg.m_portList);
-        dlg.EndDialog(IDCANCEL);
     });
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(combo.isNull());
@@ -349,7 +331,7 @@ TEST_F(DialogTest, NothingOfTheWindowOutlivesTheRunAndTheObjectCanRunAgain) {
     EXPECT_EQ(RunModal(dlg, [&] { QTest::mouseClick(dlg.Widget(IDOK), Qt::LeftButton); }), IDOK);
 }
 
-TEST_F(DialogTest, EndingTheDialogWhileItStartsNeverShowsIt) {
+TEST_F(DialogTest, EndingTheDialogWhileItStartsOrAMissingTemplateNeverShowsIt) {
     class EndsAtOnce : public TestDialog {
     public:
         BOOL OnInitDialog() override {
@@ -357,18 +339,15 @@ TEST_F(DialogTest, EndingTheDialogWhileItStartsNeverShowsIt) {
             EndDialog(42);
             return TRUE;
         }
-    } dlg;
+    } ending;
     bool shown = false;
     QTimer::singleShot(0, [&] { shown = true; });
-    EXPECT_EQ(dlg.DoModal(), 42);
+    EXPECT_EQ(ending.DoModal(), 42);
     EXPECT_FALSE(shown); // no modal loop ran
     QTest::qWait(1);
-}
-
-TEST_F(DialogTest, AMissingTemplateGivesMinusOne) {
-    CDialog dlg(kMissingTemplate);
-    EXPECT_EQ(dlg.DoModal(), -1);
-    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+    CDialog missing(kMissingTemplate);
+    EXPECT_EQ(missing.DoModal(), -1) << "a missing template";
+    EXPECT_EQ(missing.GetSafeHwnd(), nullptr);
 }
 
 TEST_F(DialogTest, PositionsAndSizesComeFromTheFontsAverageCharacter) {
@@ -429,100 +408,28 @@ TEST_F(DialogTest, PicturesShowTheirBitmapWithTheCornerColourTransparent) {
     });
 }
 
-// Buttons made on their own, through CButton and the BM_* messages.
-class ButtonParent : public CWnd {
-public:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-        commands.push_back({LOWORD(wParam), HIWORD(wParam), lParam});
-        return TRUE;
-    }
-    struct Command {
-        WORD id, code;
-        LPARAM control;
-        bool operator==(const Command&) const = default;
-    };
-    std::vector<Command> commands;
-};
-
-// An application whose idle step counts its calls and runs `onIdle` once, from inside the loop.
-class CountingApp : public CWinApp {
-public:
-    BOOL OnIdle(LONG count) override {
-        ++idleCalls;
-        if (onIdle)
-            std::exchange(onIdle, nullptr)();
-        return CWinApp::OnIdle(count);
-    }
-    int idleCalls = 0;
-    std::function<void()> onIdle;
-};
-
-// The main window is the owner and is disabled; its posted messages still run, idle steps do not.
-TEST_F(DialogTest, TheMainWindowIsDisabledAndOnlyPostedMessagesRunWhileTheDialogIsOpen) {
-    afx::ClearQuit();
-    CountingApp app;
-    ButtonParent main;
+// The main window owns the dialog and is disabled while it runs.
+TEST_F(DialogTest, TheMainWindowIsDisabledWhileTheDialogIsOpen) {
+    CWinApp app;
+    CWnd main;
     ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, 0));
     main.ShowWindow(SW_SHOW);
     app.m_pMainWnd = &main;
-    bool done = false, mainEnabledDuring = true, dialogEnabledDuring = false;
-    INT_PTR result = 0;
-    int idleBefore = -1, idleAfter = -1, depth = 0;
-    app.onIdle = [&] {
-        TestDialog dlg;
-        result = RunModal(dlg, [&] {
-            mainEnabledDuring = main.IsWindowEnabled();
-            dialogEnabledDuring = dlg.IsWindowEnabled() && dlg.GetDlgItem(kStop)->IsWindowEnabled();
-            EXPECT_EQ(dlg.GetOwner(), &main);
-            depth = ModalScope::Depth();
-            idleBefore = app.idleCalls;
-            main.PostMessage(WM_COMMAND, kApply);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return main.commands.size() == 1; }, 2000));
-            QTest::qWait(30);
-            idleAfter = app.idleCalls;
-            Press(Qt::Key_Escape);
-        });
-        done = true;
-    };
-    EXPECT_TRUE(app.RunUntil([&] { return done; }, 10000));
-    EXPECT_EQ(result, IDCANCEL);
+    bool mainEnabledDuring = true, dialogEnabledDuring = false;
+    int depth = 0;
+    WhileOpen([&] {
+        mainEnabledDuring = main.IsWindowEnabled();
+        dialogEnabledDuring = dlg.IsWindowEnabled() && dlg.GetDlgItem(kStop)->IsWindowEnabled();
+        EXPECT_EQ(dlg.GetOwner(), &main);
+        depth = ModalScope::Depth();
+    });
     EXPECT_FALSE(mainEnabledDuring);
     EXPECT_TRUE(dialogEnabledDuring);
     EXPECT_EQ(depth, 1);
-    EXPECT_EQ(idleAfter, idleBefore);
     EXPECT_TRUE(main.IsWindowEnabled());
     EXPECT_EQ(ModalScope::Depth(), 0);
     app.m_pMainWnd = nullptr;
     main.DestroyWindow();
-}
-
-// A check box flips at each click and tells its parent; a state set from outside other than unchecked
-// shows checked.
-TEST(Buttons, ACheckBoxFlipsAtEachClickAndTellsItsParent) {
-    ButtonParent parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_OVERLAPPED, CRect(0, 0, 200, 200), nullptr, 0));
-    CButton box;
-    ASSERT_TRUE(box.Create("&Auto", BS_AUTOCHECKBOX | WS_VISIBLE, CRect(0, 0, 80, 20), &parent, 11));
-
-    std::vector<int> states;
-    for (int i = 0; i < 2; ++i) {
-        box.Click();
-        states.push_back(box.GetCheck());
-    }
-    EXPECT_EQ(states, (std::vector<int>{1, 0}));
-    box.SetCheck(2);
-    EXPECT_EQ(box.GetCheck(), 1);
-
-    ASSERT_EQ(parent.commands.size(), 2u);
-    EXPECT_EQ(parent.commands[0],
-              (ButtonParent::Command{11, BN_CLICKED, reinterpret_cast<LPARAM>(box.GetSafeHwnd())}));
-    CString text;
-    box.GetWindowText(text);
-    EXPECT_EQ(text, "&Auto");
-    box.SetWindowText("Other");
-    box.GetWindowText(text);
-    EXPECT_EQ(text, "Other");
-    parent.DestroyWindow();
 }
 
 } // namespace

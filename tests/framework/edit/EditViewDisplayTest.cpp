@@ -75,24 +75,6 @@ TEST_F(EditViewDisplayTest, SelectionIsHighlighted) {
     EXPECT_GT(Ink(image, 1), 0);
 }
 
-TEST_F(EditViewDisplayTest, ScrolledLinesStartAtTheLeftEdgeColumn) {
-    std::string text(200, ' ');
-    text += 'Z';
-    view.SetText(text.data(), text.size());
-    view.SetSel(text.size(), text.size());
-    const QImage image = Render();
-    const std::size_t column = 200 - view.HorizontalOffset();
-    EXPECT_GT(Ink(image, column), 0);
-    EXPECT_EQ(Ink(image, column - 1), 0);
-}
-
-TEST_F(EditViewDisplayTest, PaintMeasuresWideLinesForTheScrollRange) {
-    std::string text = "short\r\n" + std::string(1000, 'w') + "\r\nend";
-    view.SetText(text.data(), text.size());
-    Render();
-    EXPECT_GE(view.horizontalScrollBar()->maximum() + static_cast<int>(view.VisibleColumns()), 1000);
-}
-
 // Where a long line's columns fall is kept from paint to paint; after edits before, inside or after
 // what was kept, the line must look exactly as in a view that has just been given the same text.
 TEST_F(EditViewDisplayTest, ALongLineLooksAfterEditsAsWhenFreshlyLoaded) {

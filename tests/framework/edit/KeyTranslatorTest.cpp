@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
-
 #include "framework/edit/KeyTranslator.h"
 
 using framework::KeyTranslator;
@@ -82,13 +80,4 @@ TEST(KeyTranslatorKeys, NavigationAndModifierCombinationsGiveNothing) {
     }
     EXPECT_EQ(Code(Qt::Key_A, Qt::AltModifier, "a"), -1);
     EXPECT_EQ(Code(Qt::Key_A, Qt::MetaModifier, "a"), -1);
-}
-
-TEST(KeyTranslatorKeys, ReadsTheKeyEvent) {
-    const QKeyEvent ctrlC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
-    EXPECT_EQ(KeyTranslator::Translate(ctrlC), std::optional<unsigned char>(3));
-    const QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString::fromUtf8("é"));
-    EXPECT_EQ(KeyTranslator::Translate(eacute), std::optional<unsigned char>(0xE9));
-    const QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-    EXPECT_EQ(KeyTranslator::Translate(left), std::nullopt);
 }
