@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "AppHarness.h"
-#include "app/AppOptions.h"
 #include "framework/loop/MessageDispatch.h"
 #include "framework/window/PostedMessageQueue.h"
 #include "framework/base/ResourceTable.h"
@@ -54,17 +53,6 @@ bool Same(const MSG& a, const MSG& b) {
     return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
 }
 
-TEST_F(IdleStepTest, StartUpSetsTheApplicationWideValuesAndLeavesThePortClosed) {
-    EXPECT_EQ(g_appOptions.localEcho, 0);
-    EXPECT_EQ(g_appOptions.sendCrOnly, 1);
-    EXPECT_EQ(g_appOptions.filterLf, 1);
-    EXPECT_EQ(g_appOptions.ntFamily, 1);
-    ASSERT_NE(harness.app.m_pPort, nullptr);
-    EXPECT_EQ(harness.Port().GetState(), Closed);
-    EXPECT_EQ(harness.app.m_pMainWnd, harness.Frame());
-    EXPECT_TRUE(harness.Frame()->IsWindowVisible());
-}
-
 TEST_F(IdleStepTest, WithThePortClosedNothingIsReadOrPosted) {
     EXPECT_TRUE(harness.app.OnIdle(0));
     EXPECT_FALSE(harness.app.OnIdle(1));
@@ -97,36 +85,6 @@ TEST_F(IdleStepTest, AReceivedByteIsPostedSignExtendedBeforeTheRefreshOneByteATu
     }
     harness.app.OnIdle(0);
     EXPECT_EQ(TakePosted().size(), 1u);
-}
-
-TEST_F(IdleStepTest, AFailedReadPostsOnlyTheRefresh) {
-    OpenSim();
-    sim->Inject("x");
-    sim->SetFault(SimulatedDevice::Fault::Read);
-    harness.app.OnIdle(0);
-    auto posted = TakePosted();
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_TRUE(Same(posted[0], Refresh()));
-}
-
-TEST_F(IdleStepTest, NothingIsReceivedWhileADialogIsOpenAndPollingResumesAfter) {
-    OpenSim();
-    std::size_t readsDuringDialog = 0;
-    std::string textDuringDialog;
-    AppHarness::WithDialog(
-        [&](CDialog& about) {
-            sim->Inject("ab");
-            std::size_t before = sim->CountOf(SimulatedDevice::Op::ReadFile);
-            QTimer::singleShot(30, [&, before, dialog = &about] {
-                readsDuringDialog = sim->CountOf(SimulatedDevice::Op::ReadFile) - before;
-                textDuringDialog = harness.TerminalText();
-                AppHarness::Press(*dialog, IDOK);
-            });
-        },
-        [&] { harness.Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); });
-    EXPECT_EQ(readsDuringDialog, 0u);
-    EXPECT_EQ(textDuringDialog, "");
-    EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "ab"; }));
 }
 
 class SpyPort : public CSerialPort {

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <poll.h>
@@ -25,6 +24,7 @@
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/tty/PtyPair.h"
 #include "resources/ResourceIds.h"
+#include "support/FileBytes.h"
 
 namespace {
 
@@ -85,10 +85,6 @@ public:
 
 private:
     void Run(int master, const std::string& bytes) {
-        Send(master, bytes);
-        m_done = true;
-    }
-    void Send(int master, const std::string& bytes) {
         std::size_t sent = 0;
         while (sent < bytes.size() && !m_stop) {
             ssize_t put = write(master, bytes.data() + sent, std::min<std::size_t>(bytes.size() - sent, 65536));
@@ -99,9 +95,10 @@ private:
                 poll(&room, 1, 50);
             } else {
                 m_failed = true;
-                return;
+                break;
             }
         }
+        m_done = true;
     }
 
     std::atomic<bool> m_stop{false};
@@ -109,11 +106,6 @@ private:
     std::atomic<bool> m_done{false};
     std::thread m_thread;
 };
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Where two texts part, with a little of each around it.
 std::string FirstDifference(const std::string& expected, const std::string& got) {

@@ -94,13 +94,6 @@ TEST_F(DumpRegistryKeyTest, ASubkeyThatCannotBeOpenedEndsTheWalkThereKeepingWhat
     EXPECT_EQ(platform::RegistryOpenKeyCount(), 0u);
 }
 
-TEST_F(DumpRegistryKeyTest, AFailureDeepDownIsReturnedFromTheTop) {
-    RegistryKey& deep = system->AddPath("One\\Two\\Three");
-    deep.FailOpen(ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(Dump(), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(edit.GetText(), "  One\r\n    Two\r\n");
-}
-
 TEST_F(DumpRegistryKeyTest, AKeyWhoseListingKeepsFailingEndsWithItsCode) {
     system->SetString("A", "x");
     RegistryKey& broken = system->AddKey("Broken");

@@ -24,12 +24,6 @@ protected:
     std::shared_ptr<RegistryKey> tree;
 };
 
-TEST_F(SystemInfoCommandTest, WritesTheTreeIntoTheTerminalWithoutABox) {
-    Run();
-    EXPECT_EQ(harness.TerminalText(), "Identifier: x\r\n  CentralProcessor\r\n    0\r\n    ~MHz: 2400\r\n");
-    EXPECT_TRUE(harness.boxes.empty());
-}
-
 TEST_F(SystemInfoCommandTest, ARootThatCannotBeOpenedWritesNothingAndShowsTheBox) {
     tree->FailOpen(ERROR_ACCESS_DENIED);
     Run();

@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -23,20 +22,12 @@
 #include "platform/files/FileHandle.h"
 #include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
+#include "support/FileBytes.h"
 #include "support/ShownWindow.h"
 
 namespace {
 
 using platform::SimulatedDevice;
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // A file system that loses the data it was given and says so only when the file is closed, as NFS
 // and FUSE file systems do; the descriptor is released all the same, as close() always does.
@@ -106,19 +97,6 @@ TEST_F(BufferCommandsTest, TheProposedNameIsTheNameGivenLastEvenAfterAFailedOpen
     Save();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].fileName, std::optional<std::string>("COM7"));
-}
-
-TEST_F(BufferCommandsTest, TheFileHoldsTheTextByteForByte) {
-    SetText("ab\r\ncd");
-    SaveTo(Path("two.txt"));
-    EXPECT_EQ(ReadFileBytes(Path("two.txt")), "ab\r\ncd");
-    std::string every;
-    for (int b = 0; b < 256; ++b)
-        every += static_cast<char>(b);
-    SetText(every);
-    SaveTo(Path("all.bin"));
-    EXPECT_EQ(ReadFileBytes(Path("all.bin")), every);
-    EXPECT_TRUE(harness.boxes.empty());
 }
 
 TEST_F(BufferCommandsTest, AnEmptyTerminalGivesAnEmptyFileAndAnExistingFileIsReplaced) {

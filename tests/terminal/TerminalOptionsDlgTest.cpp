@@ -5,12 +5,9 @@
 
 #include "AppHarness.h"
 #include "app/AppOptions.h"
-#include "platform/comm/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {
-
-using platform::SimulatedDevice;
 
 struct Boxes {
     LRESULT autowrap, sendCrOnly, localEcho, filterLf;
@@ -42,10 +39,6 @@ protected:
     }
     AppHarness harness;
 };
-
-TEST_F(TerminalOptionsDlgTest, OpensWithSendCrOnlyAndFilterLfChecked) {
-    EXPECT_EQ(Shown(), (Boxes{0, 1, 0, 1}));
-}
 
 TEST_F(TerminalOptionsDlgTest, OkWritesBothSidesAndAutowrapAlwaysOpensClear) {
     Run([](CDialog& d) {
@@ -90,20 +83,6 @@ TEST_F(TerminalOptionsDlgTest, CancelEscapeAndTheCloseBoxChangeNothing) {
     EXPECT_EQ(Terminal().m_bAutoWrap, 0);
     EXPECT_EQ(g_appOptions.localEcho, 0);
     EXPECT_EQ(Shown(), (Boxes{0, 1, 0, 1}));
-}
-
-TEST_F(TerminalOptionsDlgTest, AChangedOptionActsOnTheVeryNextCharacter) {
-    auto sim = SimulatedDevice::Register("COM7");
-    harness.ChoosePort("COM7");
-    Run([](CDialog& d) {
-        AppHarness::Tick(d, IDC_LOCAL_ECHO, true);
-        AppHarness::Tick(d, IDC_FILTER_LF, false);
-        AppHarness::Press(d, IDOK);
-    });
-    Terminal().PostMessage(WM_CHAR, 'k', 1);
-    Terminal().PostMessage(WM_CHAR, '\n', 0xFFFF0001);
-    harness.RunFor(10);
-    EXPECT_EQ(harness.TerminalText(), "k\r\n");
 }
 
 } // namespace

@@ -50,22 +50,15 @@ protected:
         return dcb;
     }
 
+    DWORD DtrRts() {
+        DWORD lines = 0;
+        DWORD returned = 0;
+        EXPECT_TRUE(DeviceIoControl(plug, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned, nullptr));
+        return lines;
+    }
+
     HANDLE plug = INVALID_HANDLE_VALUE;
 };
-
-TEST_F(LoopbackPlugTest, WhatIsWrittenComesBackInOrder) {
-    EXPECT_EQ(ReadUpTo(1), "");
-    EXPECT_FALSE(platform::CommInputWaiting());
-    const std::string bytes("ab\r\n\x00\xff", 6);
-    ASSERT_EQ(Write(bytes), bytes.size());
-    EXPECT_TRUE(platform::CommInputWaiting());
-    std::string back;
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        back += ReadUpTo(1);
-    EXPECT_EQ(back, bytes);
-    EXPECT_EQ(ReadUpTo(1), "");
-    EXPECT_FALSE(platform::CommInputWaiting());
-}
 
 TEST_F(LoopbackPlugTest, LargeTransfersWrapAroundTheBufferIntact) {
     std::string chunk(300000, '\0');
@@ -96,12 +89,7 @@ TEST_F(LoopbackPlugTest, RtsDrivesCtsAndDtrDrivesDsrAndDcd) {
     EXPECT_EQ(Status(), 0u);
     ASSERT_TRUE(EscapeCommFunction(plug, SETRTS));
     EXPECT_EQ(Status(), MS_CTS_ON);
-
-    DWORD lines = 0;
-    DWORD returned = 0;
-    ASSERT_TRUE(
-        DeviceIoControl(plug, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned, nullptr));
-    EXPECT_EQ(lines, SERIAL_RTS_STATE);
+    EXPECT_EQ(DtrRts(), SERIAL_RTS_STATE);
 
     DCB dcb = State();
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
@@ -135,10 +123,9 @@ TEST_F(LoopbackPlugTest, HeldByOneOpenAtATime) {
 
 TEST_F(LoopbackPlugTest, BadBlocksAreRefusedAndChangeNothing) {
     const DCB good = State();
+    // What no line can carry at all is left to the random blocks; these are the combinations.
     for (auto spoil :
-         {+[](DCB& d) { d.BaudRate = 0; }, +[](DCB& d) { d.BaudRate = 10000000; },
-          +[](DCB& d) { d.ByteSize = 4; }, +[](DCB& d) { d.ByteSize = 9; }, +[](DCB& d) { d.Parity = 5; },
-          +[](DCB& d) { d.StopBits = 3; }, +[](DCB& d) { d.StopBits = ONE5STOPBITS; },
+         {+[](DCB& d) { d.BaudRate = 10000000; }, +[](DCB& d) { d.StopBits = ONE5STOPBITS; },
           +[](DCB& d) { d.ByteSize = 5, d.StopBits = TWOSTOPBITS; },
           +[](DCB& d) { d.fOutX = 1, d.XoffChar = d.XonChar; }}) {
         DCB bad = good;
@@ -195,11 +182,7 @@ TEST_F(LoopbackPlugTest, EscapesOnALineInHandshakeModeFailAndLeaveItRaised) {
         EXPECT_FALSE(EscapeCommFunction(plug, c.refused));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
         EXPECT_TRUE(EscapeCommFunction(plug, c.allowed));
-        DWORD lines = 0;
-        DWORD returned = 0;
-        ASSERT_TRUE(
-            DeviceIoControl(plug, IOCTL_SERIAL_GET_DTRRTS, nullptr, 0, &lines, sizeof lines, &returned, nullptr));
-        EXPECT_NE(lines & c.heldLine, 0u) << "the driver's line stays raised";
+        EXPECT_NE(DtrRts() & c.heldLine, 0u) << "the driver's line stays raised";
         EXPECT_EQ(Write("e"), 1u);
         EXPECT_EQ(ReadUpTo(5), "e");
     }

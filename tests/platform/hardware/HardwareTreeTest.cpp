@@ -355,18 +355,15 @@ TEST(HardwareTreeTest, RegistryServesTheTreeBuiltAtEachOpen) {
     FakeMachine machine;
     MakeDesktop(machine);
     platform::SetHardwareTreeRoots(machine.Proc(), machine.Sys());
+    // The fifth value of the firmware's key, as the desktop's tree lists them.
     const auto productName = [](HKEY bios) {
-        char name[1024];
-        BYTE data[1024] = {};
-        for (DWORD index = 0;; ++index) {
-            DWORD nameSize = sizeof name;
-            DWORD dataSize = sizeof data;
-            DWORD type = 0;
-            if (RegEnumValueA(bios, index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
-                return std::string("(none)");
-            if (std::string(name) == "SystemProductName")
-                return std::string(reinterpret_cast<char*>(data));
-        }
+        char name[64];
+        BYTE data[64] = {};
+        DWORD nameSize = sizeof name;
+        DWORD dataSize = sizeof data;
+        EXPECT_EQ(RegEnumValueA(bios, 4, name, &nameSize, nullptr, nullptr, data, &dataSize), ERROR_SUCCESS);
+        EXPECT_STREQ(name, "SystemProductName");
+        return std::string(reinterpret_cast<char*>(data));
     };
     HKEY first = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\SYSTEM\\BIOS", 0, KEY_READ, &first),

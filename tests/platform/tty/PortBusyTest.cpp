@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 #include "platform/files/FileApi.h"
 #include "platform/tty/PortProbeScope.h"
 #include "platform/base/SystemPaths.h"
+#include "support/FileBytes.h"
 
 namespace {
 
@@ -40,11 +40,6 @@ pid_t DeadPid() {
         _exit(0);
     waitpid(child, nullptr, 0);
     return child;
-}
-
-std::string Contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 class PortBusyTest : public testing::Test {
@@ -73,9 +68,6 @@ protected:
             return false;
         CloseHandle(handle);
         return true;
-    }
-    void WriteLock(const std::string& contents) {
-        std::ofstream(lockFile, std::ios::binary) << contents;
     }
     // A process table of our own making: entries link descriptors to the pty's node.
     void FakeProc() {
@@ -111,16 +103,16 @@ TEST_F(PortBusyTest, LiveLockFilesMakeThePortBusyStaleOnesAreReplacedByOurs) {
                           Case{"our own", Padded(getpid()), false},
                           Case{"no pid in it", "locked\n", false}}) {
         SCOPED_TRACE(c.what);
-        WriteLock(c.contents);
+        WriteFileBytes(lockFile, c.contents);
         HANDLE handle = Open();
         if (c.busy) {
             EXPECT_EQ(handle, INVALID_HANDLE_VALUE);
             EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-            EXPECT_EQ(Contents(lockFile), c.contents) << "another program's lock is left alone";
+            EXPECT_EQ(ReadFileBytes(lockFile), c.contents) << "another program's lock is left alone";
             continue;
         }
         ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(Contents(lockFile), Padded(getpid()));
+        EXPECT_EQ(ReadFileBytes(lockFile), Padded(getpid()));
         CloseHandle(handle);
         EXPECT_FALSE(fs::exists(lockFile)) << "closing removes our lock";
     }
