@@ -111,8 +111,16 @@ TEST(TextBufferLines, IndexMatchesRecountAfterRandomEdits) {
     std::string model;
     for (int step = 0; step < 3000; ++step) {
         const std::size_t pos = pick(model.size());
-        const std::size_t kind = pick(9);
-        if (kind <= 4 || model.size() < 100) {
+        const std::size_t kind = pick(10);
+        if (kind == 10) {
+            // A run of plain bytes typed one at a time, as received text arrives: mostly at the end,
+            // else anywhere, also between a CR and its LF.
+            const std::size_t at = pick(1) == 0 ? model.size() : pos;
+            const std::string run(pick(3000), "a\t\0"[step % 3]);
+            for (std::size_t i = 0; i < run.size(); ++i)
+                buffer.InsertPlainByte(at + i, run[i]);
+            model.insert(at, run);
+        } else if (kind <= 4 || model.size() < 100) {
             const std::string bytes = randomBytes(kind == 0 ? pick(9000) : pick(4));
             buffer.Insert(pos, bytes.data(), bytes.size());
             model.insert(pos, bytes);

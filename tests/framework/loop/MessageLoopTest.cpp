@@ -101,6 +101,17 @@ TEST_F(MessageLoopTest, AMessageForADestroyedWindowIsDropped) {
     EXPECT_TRUE(b.log.empty());
 }
 
+// The caller's condition is not asked before every message, but a long run of posted messages
+// still ends soon after it holds, and the deadline is kept too.
+TEST_F(MessageLoopTest, TheConditionEndsARunWhileMessagesKeepComing) {
+    for (int i = 0; i < 3000; ++i)
+        a.PostMessage(WM_COMMAND, 1);
+    EXPECT_TRUE(app.RunUntil([&] { return a.log.size() >= 1000; }, 20000));
+    EXPECT_LE(a.log.size(), 1000u + 64u) << "asked at least once every 64 turns";
+    EXPECT_FALSE(app.RunUntil([] { return false; }, 50));
+    EXPECT_EQ(a.log.size(), 3000u);
+}
+
 TEST_F(MessageLoopTest, ModalMessageBoxStopsIdleButStillHandsOutPostedMessages) {
     bool sawBox = false;
     size_t idleCallsDuringBox = 0;

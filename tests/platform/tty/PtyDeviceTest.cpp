@@ -1,6 +1,7 @@
 // A real tty through the communications functions, on a pseudo-terminal pair opened by its path.
 
 #include <gtest/gtest.h>
+#include <chrono>
 #include <thread>
 
 #include "PtyPair.h"
@@ -197,6 +198,39 @@ TEST_F(PtyDeviceTest, WaitDescriptorWakesWhenBytesArrive) {
     EXPECT_TRUE(platform::CommInputWaiting());
     ClosePort();
     EXPECT_FALSE(platform::CommAnyDeviceOpen());
+}
+
+// The loop's look for activity reads a tty's bytes ahead, and the counters are served from one
+// reading: what it takes must reach the reads in order, and each read-ahead and write the counters.
+TEST_F(PtyDeviceTest, BytesReadAheadByTheActivityCheckReachReadsAndCountersInOrder) {
+    auto activity = [] {
+        for (int i = 0; i < 1000 && !platform::CommActivityWaiting(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return platform::CommActivityWaiting();
+    };
+    auto stats = [this] {
+        SERIALPERF_STATS counts{};
+        DWORD returned = 0;
+        EXPECT_TRUE(DeviceIoControl(handle, IOCTL_SERIAL_GET_STATS, nullptr, 0, &counts, sizeof counts,
+                                    &returned, nullptr));
+        return counts;
+    };
+    const std::string second("d\0\xff\r\ng", 6);
+    ASSERT_TRUE(pty.Send("abc"));
+    ASSERT_TRUE(activity());
+    EXPECT_EQ(stats().ReceivedCount, 3u) << "bytes read ahead are counted as received";
+    EXPECT_EQ(ReadPort(handle, 2), "ab");
+    EXPECT_EQ(stats().ReceivedCount, 3u);
+    EXPECT_EQ(ReadPort(handle, 1), "c");
+    ASSERT_TRUE(pty.Send(second));
+    ASSERT_TRUE(activity());
+    EXPECT_EQ(stats().ReceivedCount, 9u);
+    EXPECT_EQ(ReadPort(handle, 6), second);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(handle, "xy", 2, &written, nullptr));
+    EXPECT_EQ(stats().TransmittedCount, 2u);
+    EXPECT_EQ(stats().ReceivedCount, 9u);
+    EXPECT_EQ(pty.Receive(2), "xy");
 }
 
 } // namespace
