@@ -7,6 +7,13 @@ cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# A full disk shows up only as a compiler error deep in the build log; say so up front instead.
+need_mb=3000
+free_mb=$(df -Pm . | awk 'NR == 2 { print $4 }')
+if [ "${free_mb:-0}" -lt "$need_mb" ]; then
+    echo "warning: ${free_mb} MB free here; the two builds need about ${need_mb} MB" >&2
+fi
+
 scripts/setup.sh build-sanitize -DMARTOOL_SANITIZE=ON -DMARTOOL_BUILD_BENCH=OFF
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE 'desktop|package'
 
