@@ -5,11 +5,12 @@
 //   - how fast received bytes reach the terminal (a pseudo-terminal's other end writing as fast as
 //     it can, zero loss, the text compared byte for byte) and what that costs the user-interface
 //     thread per megabyte;
+//   - CPU of the whole process while lines arrive at a real line's pace (115200 baud);
 //   - how long a change of an input line takes to reach its indicator, and to be drawn;
 //   - the port probe and start-up.
 //
-//   bench_app [runs [startup|probe|receive|silent|modal|lines [megabytes|seconds]]]
-//   (default: 5 runs of each, 16 MB received per run, 3 runs of 20 s for the silent line)
+//   bench_app [runs [startup|probe|receive|paced|silent|modal|lines [megabytes|seconds]]]
+//   (default: 5 runs of each, 16 MB received per run, 3 runs of 20 s for the silent line, 10 s paced)
 //
 // The device directory points at an empty folder, so the machine's own ports are never opened.
 
@@ -171,6 +172,45 @@ void ModalDialog(int runs, int seconds) {
         shares.push_back(share);
     }
     Report("CPU, modal dialog open, bytes waiting", shares, "% core", 1, false);
+}
+
+// Share of one core that the whole process uses while text arrives as fast as a 115200-baud line
+// carries it (11,520 bytes a second, 8N1), handed over every 10 ms as a UART's driver would: the
+// cost a technician sees most of the time, set by painting rather than by the bytes.
+void PacedLine(int runs, int seconds) {
+    constexpr std::size_t kBytesPerTick = 115;
+    constexpr auto kTick = std::chrono::milliseconds(10);
+    std::vector<double> shares;
+    const std::string block = Lines();
+    for (int run = 0; run < runs; ++run) {
+        Program program;
+        program.app.RunUntil({}, 300);
+        std::atomic<bool> stop{false};
+        std::size_t sent = 0;
+        std::thread writer([&] {
+            auto next = Clock::now();
+            while (!stop) {
+                std::size_t offset = sent % block.size();
+                std::size_t n = std::min(kBytesPerTick, block.size() - offset);
+                ssize_t w = write(program.pty.master, block.data() + offset, n);
+                sent += w > 0 ? static_cast<std::size_t>(w) : 0;
+                next += kTick;
+                std::this_thread::sleep_until(next);
+            }
+        });
+        double cpu0 = bench::ProcessCpuSeconds();
+        auto start = Clock::now();
+        program.app.RunUntil({}, seconds * 1000);
+        double wall = Seconds(Clock::now() - start);
+        double cpu = bench::ProcessCpuSeconds() - cpu0;
+        stop = true;
+        writer.join();
+        // The writer's own sleeping and writing is a small part of the process's time, and counted.
+        shares.push_back(100.0 * cpu / wall);
+    }
+    std::printf("CPU, lines arriving at 115200 baud         median %8.3f %% core  (min %.3f, max %.3f, %d runs)\n",
+                Median(shares), *std::min_element(shares.begin(), shares.end()),
+                *std::max_element(shares.begin(), shares.end()), runs);
 }
 
 // Notes when a widget or any of its children is drawn.
@@ -402,6 +442,8 @@ int main(int argc, char** argv) {
         ModalDialog(runs, amount > 0 ? amount : 2);
     if (only.empty() || only == "receive")
         ReceiveRate(runs, static_cast<std::size_t>(amount > 0 ? amount : 16) << 20);
+    if (only.empty() || only == "paced")
+        PacedLine(only.empty() ? 3 : runs, amount > 0 ? amount : 10);
     if (only.empty() || only == "silent")
         SilentLine(only.empty() ? 3 : runs, amount > 0 ? amount : 20);
     std::printf("load average at end: %s\n", bench::LoadAverage().c_str());
