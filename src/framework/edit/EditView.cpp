@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -96,8 +97,12 @@ EditView::EditView(QWidget* parent, RepaintScheduler* scheduler)
 EditView::~EditView() = default;
 
 void EditView::DefaultChar(unsigned char ch) {
+    // Typed at the caret with nothing selected, a character changes its own line and the lines
+    // after it. One that replaces a selection may remove lines, as a backspace may.
+    const bool grows = ch != '\b' && !m_model.HasSelection();
+    m_grewFrom = m_model.CaretLine();
     m_model.DefaultChar(ch);
-    AfterChange(ch != '\b');
+    AfterChange(grows);
 }
 
 void EditView::ReplaceSel(const char* text, std::size_t length) {
@@ -208,10 +213,20 @@ void EditView::AfterChange(bool textOnlyGrew) {
         m_barsBehind = true;
     else
         SyncScrollBars();
-    MarkDirty();
+    if (textOnlyGrew)
+        MarkLinesDirty(m_grewFrom);
+    else
+        MarkDirty();
 }
 
 void EditView::MarkDirty() {
+    m_dirtyAll = true;
+    if (m_scheduler != nullptr)
+        m_scheduler->MarkDirty(this);
+}
+
+void EditView::MarkLinesDirty(std::size_t line) {
+    m_dirtyFrom = std::min(m_dirtyFrom, line);
     if (m_scheduler != nullptr)
         m_scheduler->MarkDirty(this);
 }
@@ -229,7 +244,7 @@ void EditView::OnBlink() {
         return;
     }
     m_caretShown = !m_caretShown;
-    MarkDirty();
+    MarkLinesDirty(m_model.CaretLine());
 }
 
 bool EditView::event(QEvent* event) {
@@ -237,7 +252,7 @@ bool EditView::event(QEvent* event) {
         return QAbstractScrollArea::event(event);
     if (m_barsBehind)
         SyncScrollBars();
-    viewport()->update();
+    DrawFrame();
     event->accept();
     return true;
 }
@@ -250,7 +265,8 @@ QPalette::ColorGroup EditView::ColourGroup() const {
     return isActiveWindow() ? QPalette::Active : QPalette::Inactive;
 }
 
-void EditView::paintEvent(QPaintEvent*) {
+void EditView::paintEvent(QPaintEvent* event) {
+    NotePainted(event->region());
     QPainter painter(viewport());
     EditViewPainter::Geometry geometry;
     geometry.cellWidth = m_cellWidth;
@@ -262,6 +278,8 @@ void EditView::paintEvent(QPaintEvent*) {
     geometry.columns = static_cast<std::size_t>(viewport()->width() / m_cellWidth) + 1;
     geometry.width = viewport()->width();
     geometry.height = viewport()->height();
+    geometry.paintTop = event->rect().top();
+    geometry.paintBottom = event->rect().bottom() + 1;
     const QPalette& colors = palette();
     const QPalette::ColorGroup group = ColourGroup();
     const EditViewPainter::Colors palette{

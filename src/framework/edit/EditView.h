@@ -111,8 +111,8 @@ private:
     bool NavigateLines(int key, bool extend);
     void MoveCaret(std::size_t pos, bool extend);
     std::size_t PosAt(const QPoint& point) const;
-    // textOnlyGrew: a character was added and none removed, so the scroll ranges cannot have shrunk
-    // (and the bars may wait for the frame).
+    // textOnlyGrew: a character was added at the caret, on the line m_grewFrom, and none removed, so
+    // the scroll ranges cannot have shrunk (and the bars may wait for the frame).
     void AfterChange(bool textOnlyGrew = false);
     void ScrollCaretIntoView(bool textOnlyGrew);
     void ScrollLines(std::ptrdiff_t delta);
@@ -122,7 +122,13 @@ private:
     void UpdateVisibleArea();
     void SetBar(Qt::Orientation which, std::size_t maximum, std::size_t page, std::size_t value);
     void UpdateMetrics();
+    // The whole view is drawn at the next frame.
     void MarkDirty();
+    // Only lines from `line` down changed; the frame may move the rest of the pixels rather than
+    // draw them again.
+    void MarkLinesDirty(std::size_t line);
+    void DrawFrame();
+    void NotePainted(const QRegion& area);
     void OnBlink();
     QPalette::ColorGroup ColourGroup() const;
 
@@ -164,6 +170,19 @@ private:
     std::size_t m_visibleColumns = 1;
     EditViewFont m_glyphs;
     PaintStats m_lastPaint;
+    // Where the pixels on the screen stand. While text streams in at the bottom, a frame moves them
+    // up by the lines received and draws only the lines that changed: the rest of the window is
+    // the same text one or two lines higher.
+    struct Shown {
+        std::size_t firstLine = 0;
+        std::size_t firstColumn = 0;
+        bool valid = false;
+    };
+    Shown m_shown;
+    static constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+    std::size_t m_dirtyFrom = kNoLine; // the first line changed since the last frame
+    bool m_dirtyAll = true;
+    std::size_t m_grewFrom = 0; // the caret's line before a character went in
 };
 
 } // namespace framework

@@ -34,7 +34,12 @@ EditViewPainter::Result EditViewPainter::Paint(bool showCaret, std::size_t known
     const TextBuffer& text = m_model.Buffer();
     const std::size_t scanned = m_model.Columns().ScannedBytes();
     const std::size_t end = std::min(text.LineCount(), m_geometry.firstLine + m_geometry.lines);
-    for (std::size_t line = m_geometry.firstLine; line < end; ++line) {
+    const auto height = static_cast<std::size_t>(m_geometry.lineHeight);
+    const std::size_t from = m_geometry.firstLine + static_cast<std::size_t>(std::max(0, m_geometry.paintTop)) / height;
+    const std::size_t to = std::min(end, m_geometry.firstLine +
+                                             (static_cast<std::size_t>(std::max(0, m_geometry.paintBottom)) + height - 1) /
+                                                 height);
+    for (std::size_t line = from; line < to; ++line) {
         PaintLine(line, static_cast<int>(line - m_geometry.firstLine) * m_geometry.lineHeight, knownWidth);
         ++m_result.lines;
     }

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QList>
 #include <QPointF>
+#include <climits>
 #include <cstddef>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
         std::size_t columns = 1;     // columns that can be seen, a partial one included
         int width = 0;               // of the area painted, in pixels
         int height = 0;
+        int paintTop = 0;            // the rows of pixels to draw: lines outside them are skipped
+        int paintBottom = INT_MAX;
     };
 
     struct Colors {

@@ -125,8 +125,43 @@ TEST_F(EditViewFramePaintTest, FramesShowWhatAFullPaintShows) {
          [](EditView& v) {
              EXPECT_EQ(v.FirstVisibleLine() + 3 + v.VisibleLines(), v.Buffer().LineCount());
          }},
+        // At a line's usual pace a frame moves the pixels up and draws only the lines that changed.
+        {"a line or two per frame", [&](EditView& v) {
+             for (int frame = 0; frame < 6; ++frame) {
+                 Stream(v, NumberedLines(100 + frame * 2, frame % 2 + 1) + (frame == 5 ? "part" : ""));
+                 Settle();
+                 // The frame's own paint, before the comparison paints the whole view.
+                 EXPECT_LE(v.LastPaint().lines, 4u);
+             }
+         }, {}},
+        {"a line received in the middle of the text", [&](EditView& v) {
+             const std::size_t middle = v.Buffer().LineStart(v.FirstVisibleLine() + 3);
+             v.SetSel(middle, middle);
+             Settle();
+             Stream(v, "new\rsecond new\r");
+             Settle();
+             EXPECT_LT(v.LastPaint().lines, v.VisibleLines());
+         }, {}},
+        {"a paint asked for between frames", [&](EditView& v) {
+             v.SetSel(v.TextLength(), v.TextLength());
+             Settle();
+             Stream(v, NumberedLines(200, 2));
+             // Strips apart, as when windows on top of it go away at once.
+             const int width = v.viewport()->width();
+             const int bottom = v.viewport()->height() - v.LineHeight();
+             v.viewport()->repaint(QRegion(0, 0, width, 1) + QRegion(0, 4 * v.LineHeight(), width, v.LineHeight()) +
+                                   QRegion(0, bottom, width, v.LineHeight()));
+         }, {}},
+        {"the caret blinks", [](EditView&) { QTest::qWait(700); }, {}},
         {"the text replaced by a short one", [](EditView& v) { v.SetText("short\r\nlast", 11); },
          [](EditView& v) { EXPECT_EQ(v.FirstVisibleLine(), 0u); }},
+        {"a received character replaces lines selected", [&](EditView& v) {
+             v.SetText("", 0);
+             Stream(v, NumberedLines(0, 6));
+             v.SetSel(v.Buffer().LineStart(1) + 2, v.Buffer().LineStart(3) + 2);
+             Settle();
+             Stream(v, "x");
+         }, {}},
     };
     Settle();
     for (const Step& step : steps) {
