@@ -1,8 +1,10 @@
 #include "framework/frame/StatusBarWidget.h"
 
 #include <QHelpEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "framework/base/RepaintScheduler.h"
 
@@ -54,7 +56,25 @@ void StatusBarWidget::SetPanes(std::vector<StatusPane> panes) {
 }
 
 void StatusBarWidget::MarkDirty() {
+    m_dirtyAll = true;
     RepaintScheduler::Instance().MarkDirty(this);
+}
+
+void StatusBarWidget::MarkPaneDirty(int index) {
+    if (std::find(m_dirtyPanes.begin(), m_dirtyPanes.end(), index) == m_dirtyPanes.end())
+        m_dirtyPanes.push_back(index);
+    RepaintScheduler::Instance().MarkDirty(this);
+}
+
+void StatusBarWidget::DrawFrame() {
+    if (m_dirtyAll) {
+        update();
+    } else {
+        for (const int index : m_dirtyPanes)
+            update(ItemRect(index));
+    }
+    m_dirtyAll = false;
+    m_dirtyPanes.clear();
 }
 
 QRect StatusBarWidget::ItemRect(int index) const {
@@ -74,6 +94,11 @@ int StatusBarWidget::PaneAt(const QPoint& point) const {
 
 // Each pane has its own tip, so the bar answers tooltip requests itself.
 bool StatusBarWidget::event(QEvent* event) {
+    if (event->type() == RepaintScheduler::FrameEventType()) {
+        DrawFrame();
+        event->accept();
+        return true;
+    }
     if (event->type() != QEvent::ToolTip)
         return WndWidget<QWidget>::event(event);
     auto* help = static_cast<QHelpEvent*>(event);
@@ -94,15 +119,18 @@ QSize StatusBarWidget::sizeHint() const {
     return QSize(width, height);
 }
 
-void StatusBarWidget::paintEvent(QPaintEvent*) {
+void StatusBarWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     if ((m_style & CBRS_BORDER_TOP) != 0) {
         painter.setPen(palette().mid().color());
         painter.drawLine(0, 0, width() - 1, 0);
     }
-    for (int i = 0; i < m_panes.Count(); ++i)
-        PaintPane(painter, *m_panes.At(i), ItemRect(i));
+    for (int i = 0; i < m_panes.Count(); ++i) {
+        const QRect place = ItemRect(i);
+        if (event->region().intersects(place))
+            PaintPane(painter, *m_panes.At(i), place);
+    }
 }
 
 // The bar shows the line's state whatever the state of its window: it is drawn in the active colours

@@ -32,12 +32,12 @@ public:
     // True when the pane exists; a change is drawn at the next frame when `update` is set.
     bool SetPaneText(int index, const char* text, bool update) {
         if (m_panes.SetText(index, text) && update)
-            MarkDirty();
+            MarkPaneDirty(index);
         return m_panes.At(index) != nullptr;
     }
     bool SetPaneStyle(int index, UINT style) {
         if (m_panes.SetStyle(index, style))
-            MarkDirty();
+            MarkPaneDirty(index);
         return m_panes.At(index) != nullptr;
     }
     bool SetPaneTip(int index, const char* tip) { return m_panes.SetTip(index, tip); }
@@ -59,9 +59,15 @@ private:
     int TopInset() const;
     void PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) const;
     void MarkDirty();
+    // Only this pane changed: the frame draws it alone (a count that changes at every frame would
+    // otherwise repaint the whole bar at frame rate).
+    void MarkPaneDirty(int index);
+    void DrawFrame();
 
     StatusBarPanes m_panes;
     DWORD m_style;
+    std::vector<int> m_dirtyPanes;
+    bool m_dirtyAll = true;
 };
 
 } // namespace framework

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QTest>
 #include <vector>
 
@@ -145,6 +147,47 @@ TEST_F(StatusBarTest, UnchangedValuesCostNothingAndChangesWaitForTheFrame) {
     bar.SetPaneText(1, "DTR", FALSE);
     EXPECT_EQ(bar.GetPaneText(1), CString("DTR"));
     EXPECT_FALSE(scheduler.IsDirty(Widget())) << "no update asked for";
+}
+
+// A frame draws only the panes that changed, and leaves the bar on the screen as a whole paint shows it.
+TEST_F(StatusBarTest, AFrameDrawsOnlyThePanesThatChanged) {
+    struct PaintRegions : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } regions;
+    RepaintScheduler& scheduler = RepaintScheduler::Instance();
+    frame->ShowWindow(SW_SHOW);
+    QTest::qWait(50);
+    scheduler.Flush();
+    QTest::qWait(20);
+    Widget()->installEventFilter(&regions);
+    const auto frameDrawn = [&] {
+        regions.painted = QRegion();
+        scheduler.Flush();
+        QTest::qWait(20);
+        return regions.painted;
+    };
+    const auto shown = [&] {
+        const QPoint at = Widget()->mapTo(Widget()->window(), QPoint(0, 0));
+        return Widget()->screen()
+            ->grabWindow(Widget()->window()->winId(), at.x(), at.y(), Widget()->width(), Widget()->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+
+    bar.SetPaneText(2, "Out: 12345");
+    bar.SetPaneStyle(4, SBPS_POPOUT);
+    EXPECT_EQ(frameDrawn(), QRegion(Widget()->ItemRect(2)) + Widget()->ItemRect(4));
+    EXPECT_EQ(shown(), Grab().convertToFormat(QImage::Format_RGB32));
+
+    ASSERT_TRUE(bar.SetIndicators(kIds, 3));
+    EXPECT_EQ(frameDrawn(), QRegion(Widget()->rect())) << "new panes: the whole bar";
+    EXPECT_EQ(shown(), Grab().convertToFormat(QImage::Format_RGB32));
+    Widget()->removeEventFilter(&regions);
 }
 
 TEST_F(StatusBarTest, IndexesOutOfRangeAMissingStringAndAMissingWindowAreHandledSafely) {
