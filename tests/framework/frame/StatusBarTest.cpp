@@ -31,6 +31,19 @@ constexpr UINT kUnknown = 599;
 constexpr UINT kIds[] = {kBlank, kShort, kWide, kSame1, kSame2};
 constexpr int kPaneCount = 5;
 
+// How often a widget was painted, and where.
+struct PaintWatch : QObject {
+    int paints = 0;
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(e)->region();
+        }
+        return false;
+    }
+};
+
 class StatusBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,6 +69,14 @@ protected:
         return r;
     }
     QImage Grab() const { return Widget()->grab().toImage(); }
+    // Shows the bar, lets its first paints pass, and from then on notes its paints in `watch`.
+    void ShowAndWatch(PaintWatch& watch) {
+        frame->ShowWindow(SW_SHOW);
+        QTest::qWait(50);
+        RepaintScheduler::Instance().Flush();
+        QTest::qWait(20);
+        Widget()->installEventFilter(&watch);
+    }
     static QImage Part(const QImage& image, const CRect& r) {
         return image.copy(QRect(r.left, r.top, r.Width(), r.Height()));
     }
@@ -112,18 +133,9 @@ TEST_F(StatusBarTest, TextIsClippedToItsPaneAndRaisedAndSunkenPanesLookPlainlyDi
 // An unchanged text or style neither marks the bar for the next frame nor paints it; a change marks
 // it at once, and many changes are drawn at frame rate, not each.
 TEST_F(StatusBarTest, UnchangedValuesCostNothingAndChangesWaitForTheFrame) {
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            paints += e->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
+    PaintWatch counter;
     RepaintScheduler& scheduler = RepaintScheduler::Instance();
-    frame->ShowWindow(SW_SHOW);
-    QTest::qWait(50);
-    scheduler.Flush();
-    Widget()->installEventFilter(&counter);
+    ShowAndWatch(counter);
     for (int n = 0; n < 1000; ++n) {
         EXPECT_TRUE(bar.SetPaneText(1, "CTS"));
         bar.SetPaneStyle(1, SBPS_NORMAL);
@@ -151,20 +163,9 @@ TEST_F(StatusBarTest, UnchangedValuesCostNothingAndChangesWaitForTheFrame) {
 
 // A frame draws only the panes that changed, and leaves the bar on the screen as a whole paint shows it.
 TEST_F(StatusBarTest, AFrameDrawsOnlyThePanesThatChanged) {
-    struct PaintRegions : QObject {
-        QRegion painted;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent*>(e)->region();
-            return false;
-        }
-    } regions;
+    PaintWatch regions;
     RepaintScheduler& scheduler = RepaintScheduler::Instance();
-    frame->ShowWindow(SW_SHOW);
-    QTest::qWait(50);
-    scheduler.Flush();
-    QTest::qWait(20);
-    Widget()->installEventFilter(&regions);
+    ShowAndWatch(regions);
     const auto frameDrawn = [&] {
         regions.painted = QRegion();
         scheduler.Flush();
