@@ -27,12 +27,10 @@ void EditView::DrawFrame() {
         // Qt draws the strip this uncovers at the bottom, and the whole view where it cannot move pixels.
         viewport()->scroll(0, -static_cast<int>(m_firstLine - before.firstLine) * m_lineHeight);
     }
-    if (dirtyFrom == kNoLine)
+    // Nothing changed below the window's last line, partial one included (or nothing at all).
+    if (dirtyFrom > m_firstLine + m_visibleLines)
         return;
-    const std::size_t from = dirtyFrom;
-    if (from >= m_firstLine + m_visibleLines + 1)
-        return;
-    const int top = from <= m_firstLine ? 0 : static_cast<int>(from - m_firstLine) * m_lineHeight;
+    const int top = dirtyFrom <= m_firstLine ? 0 : static_cast<int>(dirtyFrom - m_firstLine) * m_lineHeight;
     viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
 }
 
