@@ -78,9 +78,9 @@ HANDLE OpenOrDie(const std::string& path) {
     return handle;
 }
 
-// Puts bytes in the pty and lets the first one-byte read pull them into the read-ahead buffer, so
-// that the timed reads are all served from it.
-void PrimeReadAhead(const Pty& pty, HANDLE port, int count) {
+// Puts bytes in the pty, gives the receiver time to queue them, and lets the first one-byte read
+// take them as one block, so that the timed reads are all served from it.
+void PrimeReceived(const Pty& pty, HANDLE port, int count) {
     std::string bytes(static_cast<std::size_t>(count) + 1, 'x');
     [[maybe_unused]] auto written = write(pty.master, bytes.data(), bytes.size());
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -96,9 +96,9 @@ void BenchPty() {
     DWORD read = 0;
     // A pty's line discipline hands over at most 4 KiB per read.
     constexpr int kBuffered = 4000;
-    Report("pty: ReadFile of 1 byte from the read-ahead buffer", "ns",
+    Report("pty: ReadFile of 1 byte from the received block", "ns",
            TimePerCall(
-               kBuffered, [&] { PrimeReadAhead(pty, port, kBuffered); },
+               kBuffered, [&] { PrimeReceived(pty, port, kBuffered); },
                [&] { ReadFile(port, &byte, 1, &read, nullptr); }),
            100);
     Report("pty: ReadFile of 1 byte, nothing waiting", "ns",

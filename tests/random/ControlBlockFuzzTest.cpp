@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "RunSeed.h"
+#include "support/RunSeed.h"
 #include "platform/comm/CommApi.h"
 #include "platform/files/FileApi.h"
 #include "platform/tty/PtyPair.h"

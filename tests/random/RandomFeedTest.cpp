@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "AppHarness.h"
-#include "RunSeed.h"
+#include "support/RunSeed.h"
 #include "framework/dialogs/CFileDialog.h"
 #include "framework/edit/EditView.h"
 #include "framework/edit/TextBuffer.h"

@@ -1,7 +1,7 @@
 #include "platform/comm/CommApi.h"
 
 #include "platform/comm/CommDevice.h"
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 #include "platform/base/HandleTable.h"
 #include "platform/base/LastError.h"
 
@@ -27,7 +27,7 @@ CommDevice* FindDevice(HANDLE handle) {
 // show them, as it does for a change of an input line.
 bool NoteChange(bool done) {
     if (done)
-        platform::CommWaitSet::Instance().Signal();
+        platform::CommWakeEvent::Instance().Signal();
     return done;
 }
 

@@ -25,12 +25,10 @@ public:
 
     // Bytes are held in this process that a read would return now.
     virtual bool HasBufferedInput() const = 0;
-    // Moves what has arrived into the process without waiting, where the device reads ahead; true
-    // when a read would return bytes now or has news to report (a hang-up). Asked by the loop's
-    // thread between its reads, before it looks at the wait descriptor.
+    // Takes what has been received into the reader's hands, where the device queues it; true when a
+    // read would return bytes now or has news to report (a hang-up). Asked by the loop's thread
+    // between its reads, before it looks at the wake event.
     virtual bool ReadAhead() { return HasBufferedInput(); }
-    // The descriptor the wait set watches for this device's input; -1 for in-process devices.
-    virtual int WaitDescriptor() const { return -1; }
     // How long the loop may sleep, in milliseconds, before this device must be looked at again
     // though nothing signalled: lines that cannot report their changes are polled, counts still
     // catching up are read once more. -1: only what the device signals matters.

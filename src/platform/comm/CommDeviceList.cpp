@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/comm/CommDevice.h"
-#include "platform/base/CommWaitSet.h"
 
 namespace platform {
 
@@ -38,19 +37,15 @@ void CommDeviceList::Recount() {
 }
 
 void CommDeviceList::Add(CommDevice* device) {
-    CommWaitSet::Instance().Watch(device->WaitDescriptor());
     std::lock_guard lock(m_mutex);
     m_devices.push_back(device);
     Recount();
 }
 
 void CommDeviceList::Remove(CommDevice* device) {
-    {
-        std::lock_guard lock(m_mutex);
-        std::erase(m_devices, device);
-        Recount();
-    }
-    CommWaitSet::Instance().Unwatch(device->WaitDescriptor());
+    std::lock_guard lock(m_mutex);
+    std::erase(m_devices, device);
+    Recount();
 }
 
 bool CommDeviceList::AnyBufferedInputLocked() const {

@@ -15,7 +15,6 @@ public:
     static CommDeviceList& Instance() noexcept;
     constexpr CommDeviceList() = default;
 
-    // Adds the device and puts its descriptor (if any) in the wait set.
     void Add(CommDevice* device);
     void Remove(CommDevice* device);
     bool AnyOpen() const { return m_count.load(std::memory_order_relaxed) > 0; }
@@ -25,7 +24,7 @@ public:
             return HasBufferedInput(only);
         return m_count.load(std::memory_order_relaxed) > 0 && AnyBufferedInputLocked();
     }
-    // As AnyBufferedInput, but each device first reads ahead what has arrived (CommDevice::ReadAhead).
+    // As AnyBufferedInput, but each device first takes what it has received (CommDevice::ReadAhead).
     bool AnyReadAhead() {
         if (CommDevice* only = m_only.load(std::memory_order_acquire))
             return ReadAhead(only);

@@ -1,7 +1,7 @@
 #include "platform/comm/CommWait.h"
 
 #include "platform/comm/CommDeviceList.h"
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 
 namespace platform {
 
@@ -13,25 +13,18 @@ bool CommInputWaiting() {
     auto& devices = CommDeviceList::Instance();
     if (devices.AnyBufferedInput())
         return true;
-    bool signalled = false;
-    if (CommWaitSet::Instance().Poll(signalled))
-        return true;
-    // The eventfd was reset just now; bytes given before that are in the devices already.
-    return signalled && devices.AnyBufferedInput();
+    // The signal was taken just now; bytes given before that are in the devices already.
+    return CommWakeEvent::Instance().Take() && devices.AnyBufferedInput();
 }
 
 bool CommActivityWaiting() {
-    // Bytes already in the kernel are read ahead at once: while they stream in, asking the wait
-    // descriptor first would cost a system call per read-ahead, and for a tty a wait for the
-    // kernel's own buffer work.
-    if (CommDeviceList::Instance().AnyReadAhead())
-        return true;
-    bool signalled = false;
-    return CommWaitSet::Instance().Poll(signalled) || signalled;
+    // Bytes already received are taken at once: while they stream in, looking at the wake event
+    // first would cost a system call per block.
+    return CommDeviceList::Instance().AnyReadAhead() || CommWakeEvent::Instance().Take();
 }
 
 int CommWaitDescriptor() {
-    return CommWaitSet::Instance().Descriptor();
+    return CommWakeEvent::Instance().Descriptor();
 }
 
 int CommWaitTimeout() {

@@ -11,17 +11,17 @@ bool CommAnyDeviceOpen();
 // when bytes are already buffered in the process, otherwise one non-blocking check.
 bool CommInputWaiting();
 
-// True when the idle step has something to look at: bytes as for CommInputWaiting (a tty's bytes are
-// read ahead into the process first, so that a stream costs no extra check), or anything the wait
-// descriptor below reported since the last look (a line changed, a port was written or driven, a
-// device's own wait source is ready). Resets the descriptor when it looks at it. A report whose cause was already seen
-// costs one idle turn that finds nothing, never a loop that does not sleep.
+// True when the idle step has something to look at: bytes as for CommInputWaiting (a tty's received
+// bytes are taken into the reader's hands first, so that a stream costs no extra check), or a
+// signal on the descriptor below since the last look (bytes came to a reader that had run dry, a
+// device went away, a line changed, a port was written or driven), which it consumes. A signal
+// whose cause was already seen costs one idle turn that finds nothing, never a loop that does not
+// sleep.
 bool CommActivityWaiting();
 
-// One descriptor that is readable while any open device has input waiting in the kernel, an
-// in-process device (loopback plug, simulated device) has been given bytes or changed its lines, an
-// input modem line of a tty has changed, or a device's own wait source is ready. It stays valid for
-// the life of the process; the loop watches it while it sleeps, and only then.
+// One descriptor that becomes readable when an open device has news: bytes received after the
+// reader ran dry, a device gone, an input modem line changed, bytes given to an in-process device.
+// It stays valid for the life of the process; the loop watches it while it sleeps, and only then.
 int CommWaitDescriptor();
 
 // The longest the loop may sleep on that descriptor, in milliseconds, before the idle step must run

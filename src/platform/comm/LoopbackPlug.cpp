@@ -1,7 +1,7 @@
 #include "platform/comm/LoopbackPlug.h"
 
 #include "platform/comm/CommRules.h"
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 #include "platform/base/LastError.h"
 
 namespace platform {
@@ -54,7 +54,7 @@ bool LoopbackPlug::Write(const void* buffer, DWORD length, DWORD& done, const Tr
     m_receivedCount.fetch_add(taken);
     done = taken;
     if (!discard)
-        CommWaitSet::Instance().Signal();
+        CommWakeEvent::Instance().Signal();
     return true;
 }
 
@@ -87,7 +87,7 @@ bool LoopbackPlug::SetTimeouts(const COMMTIMEOUTS& timeouts) {
 // it would see a real device's, whichever thread drove them.
 void LoopbackPlug::Drive(std::atomic<bool>& line, bool on) {
     if (line.exchange(on) != on)
-        CommWaitSet::Instance().Signal();
+        CommWakeEvent::Instance().Signal();
 }
 
 bool LoopbackPlug::Escape(DWORD function) {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/comm/CommRules.h"
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 #include "platform/base/FileTypes.h"
 #include "platform/base/LastError.h"
 #include "platform/comm/SimulatedHandle.h"
@@ -115,7 +115,7 @@ void SimulatedDevice::SetLine(bool& line, bool on) {
             return;
         line = on;
     }
-    CommWaitSet::Instance().Signal();
+    CommWakeEvent::Instance().Signal();
 }
 
 void SimulatedDevice::SetCts(bool on) {
@@ -150,7 +150,7 @@ void SimulatedDevice::SetStats(const SERIALPERF_STATS& stats) {
         std::lock_guard lock(m_mutex);
         m_stats = stats;
     }
-    CommWaitSet::Instance().Signal();
+    CommWakeEvent::Instance().Signal();
 }
 
 void SimulatedDevice::SetDcb(const DCB& dcb) {
@@ -173,7 +173,7 @@ void SimulatedDevice::Inject(std::string_view bytes) {
         std::lock_guard lock(m_mutex);
         m_input.insert(m_input.end(), bytes.begin(), bytes.end());
     }
-    CommWaitSet::Instance().Signal();
+    CommWakeEvent::Instance().Signal();
 }
 
 std::string SimulatedDevice::TakeWritten() {

@@ -7,7 +7,7 @@
 
 #include "platform/comm/CommApi.h"
 #include "platform/comm/CommDeviceList.h"
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 #include "platform/files/CompletionQueue.h"
 #include "platform/files/FileHandle.h"
 #include "platform/base/HandleTable.h"
@@ -61,7 +61,7 @@ void Complete(OVERLAPPED* overlapped, DWORD error, DWORD bytes) {
 // Bytes written to a port change its counts: a loop asleep on the port wakes to show them.
 void NoteWritten(HandleObject* object, DWORD done) {
     if (done > 0 && object->AsCommDevice() != nullptr)
-        platform::CommWaitSet::Instance().Signal();
+        platform::CommWakeEvent::Instance().Signal();
 }
 
 // The checks ReadFileEx and WriteFileEx share; nullptr after recording the failure.

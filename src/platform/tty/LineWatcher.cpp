@@ -7,7 +7,7 @@
 #include <pthread.h>
 #include <sys/ioctl.h>
 
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 
 namespace platform {
 
@@ -97,7 +97,7 @@ void LineWatcher::Run() {
 
 void LineWatcher::Report() {
     m_changed.store(true, std::memory_order_release);
-    CommWaitSet::Instance().Signal();
+    CommWakeEvent::Instance().Signal();
 }
 
 } // namespace platform

@@ -28,6 +28,10 @@ PortProbeScope::~PortProbeScope() {
         State().openers.reset();
 }
 
+bool PortProbeScope::Active() {
+    return State().depth > 0;
+}
+
 const std::vector<dev_t>* PortProbeScope::SharedOpeners(std::vector<dev_t> (*scan)()) {
     ScopeState& state = State();
     if (state.depth == 0)

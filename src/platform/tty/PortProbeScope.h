@@ -15,6 +15,9 @@ public:
     PortProbeScope(const PortProbeScope&) = delete;
     PortProbeScope& operator=(const PortProbeScope&) = delete;
 
+    // True while a scope lives on this thread.
+    static bool Active();
+
     // The devices other processes had open when the current scope first asked; nullptr outside a
     // scope. `scan` makes the look when none has been made yet.
     static const std::vector<dev_t>* SharedOpeners(std::vector<dev_t> (*scan)());

@@ -14,6 +14,7 @@
 #include "platform/comm/CommRules.h"
 #include "platform/tty/DeviceIdentity.h"
 #include "platform/tty/DeviceOpeners.h"
+#include "platform/tty/PortProbeScope.h"
 #include "platform/base/LastError.h"
 #include "platform/tty/TermiosMapping.h"
 #include "platform/tty/TtyOpen.h"
@@ -112,6 +113,9 @@ std::unique_ptr<TtyDevice> TtyDevice::Open(const std::string& path, bool overlap
     }
     if (!device->TakeOver())
         return nullptr;
+    // A probe opens every port only to close it again; a port opened for use is read from now on.
+    if (!PortProbeScope::Active())
+        device->StartReceiver();
     return device;
 }
 
@@ -131,7 +135,6 @@ bool TtyDevice::TakeOver() {
     MakeRaw(raw);
     if (ioctl(m_fd, TCSETS2, &raw) != 0)
         return Failed(errno);
-    m_readAhead.reset(new BYTE[kReadAheadSize]);
     m_driverCounts = ioctl(m_fd, TIOCGICOUNT, &m_countsAtOpen) == 0;
     m_counts = m_countsAtOpen;
     // Opening a port raises DTR and RTS; where there are no lines to read, that is what was driven.
@@ -153,6 +156,8 @@ bool TtyDevice::TakeOver() {
 // closing wait itself is a setting of the port, kept across opens, so it is left alone.)
 bool TtyDevice::Close() {
     m_closed = true;
+    // The helpers go before the descriptor they wait on.
+    m_receiver.reset();
     m_watcher.reset();
     m_lock.Release();
     if (m_fd < 0)
@@ -169,66 +174,58 @@ bool TtyDevice::Close() {
 
 bool TtyDevice::Read(void* buffer, DWORD length, DWORD& done, const Transfer&) {
     done = 0;
-    // What was read ahead is served first, also after the device has gone.
-    if (m_readPos == m_readEnd && length > 0 && (!Present() || !Fill()))
+    if (m_readPos == m_block.size && length > 0 && !Refill())
         return false;
-    DWORD count = std::min(length, m_readEnd - m_readPos);
+    const auto count = static_cast<DWORD>(std::min<std::size_t>(length, m_block.size - m_readPos));
     if (count == 1)
-        *static_cast<BYTE*>(buffer) = m_readAhead[m_readPos];
+        *static_cast<BYTE*>(buffer) = m_block.bytes[m_readPos];
     else if (count > 1)
-        std::memcpy(buffer, m_readAhead.get() + m_readPos, count);
+        std::memcpy(buffer, m_block.bytes.get() + m_readPos, count);
     m_readPos += count;
     done = count;
     return true;
 }
 
-bool TtyDevice::Fill() {
-    m_readPos = m_readEnd = 0;
-    ssize_t got = ReadKernel();
-    if (got > 0) {
-        Took(got);
+// What was received is served first, also after the device has gone; only then is its going
+// reported, or its return looked for.
+bool TtyDevice::Refill() {
+    m_readPos = m_block.size = 0;
+    if (TakeReceived())
         return true;
-    }
-    // The line has hung up.
-    if (got == 0)
-        return Lost(0);
-    return errno == EAGAIN || Failed(errno);
+    if (m_gone)
+        return Present();
+    int errnum = 0;
+    if (m_queue.Ended(errnum))
+        return Lost(errnum);
+    return true;
 }
 
-ssize_t TtyDevice::ReadKernel() {
-    ssize_t got = 0;
-    do
-        got = read(m_fd, m_readAhead.get(), kReadAheadSize);
-    while (got < 0 && errno == EINTR);
+bool TtyDevice::TakeReceived() {
+    StartReceiver();
     AgeReadings();
-    return got;
-}
-
-void TtyDevice::Took(ssize_t got) {
+    if (!m_queue.Take(m_block))
+        return false;
     m_readPos = 0;
-    m_bytesIn += static_cast<std::uint64_t>(got);
-    m_statsStale = true;
     m_countsBehind = m_driverCounts;
-    m_readEnd = static_cast<DWORD>(got);
-    // A DSR-sensitive receiver throws away what arrives while DSR is low.
-    DWORD status = 0;
-    if (m_kept.fDsrSensitivity && ModemStatus(status) && !(status & MS_DSR_ON))
-        m_readEnd = 0;
+    return true;
 }
 
-// Only bytes are taken here. A hang-up or a failure is left for the next read to find and report,
-// as it would have found it without this look; the loop runs its idle step for it.
+void TtyDevice::StartReceiver() {
+    if (m_receiver == nullptr && !m_gone && m_fd >= 0)
+        m_receiver = std::make_unique<TtyReceiver>(m_fd, m_queue, m_kept.fDsrSensitivity != 0);
+}
+
+// Only bytes are taken here. A hang-up is left for the next read to report, as it would have found
+// it without this look; the loop runs its idle step for it.
 bool TtyDevice::ReadAhead() {
     if (HasBufferedInput())
         return true;
     if (m_gone || m_fd < 0)
         return false;
-    ssize_t got = ReadKernel();
-    if (got > 0) {
-        Took(got);
+    if (TakeReceived())
         return true;
-    }
-    return got == 0 || errno != EAGAIN;
+    int errnum = 0;
+    return m_queue.Ended(errnum);
 }
 
 bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Transfer&) {
@@ -301,6 +298,8 @@ bool TtyDevice::ApplySettings(const DCB& dcb, const termios2& before) {
         return false;
     m_kept = dcb;
     m_kept.DCBlength = sizeof(DCB);
+    if (m_receiver != nullptr)
+        m_receiver->DiscardWhileDsrLow(dcb.fDsrSensitivity != 0);
     m_askedSpeed = dcb.BaudRate;
     m_grantedSpeed = held.c_ospeed;
     return true;

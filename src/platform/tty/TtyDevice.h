@@ -2,21 +2,25 @@
 // A real tty as a communications device. Opened non-blocking and held exclusively (flock, TIOCEXCL
 // and a UUCP lock file), refused while another program has it open or locked, put in raw mode, and
 // put back as it was found when closed; closing discards output not yet sent, so it never waits on
-// flow control. Reads return at once with what has arrived; a 64 KiB read-ahead buffer serves
-// one-byte reads without a system call. Writes never block: a byte the driver cannot take now fails
-// the write. Modem lines and driver counters are served from one reading per handle. It is taken
-// afresh after a line change (a LineWatcher thread reports them), after the handle drives a line or
-// changes settings, and otherwise at most every 10 ms while the line is in use: the clock is looked
-// at only when the read-ahead buffer is refilled, never per byte. Ptys have no lines and keep no
-// driver counts, so they never ask.
+// flow control. The line is always read: a TtyReceiver thread moves what arrives into the handle's
+// ReceiveQueue, whatever the thread that uses the handle is doing. Reads return at once with what
+// has arrived, served from one block of the queue at a time without a lock or a system call per
+// byte. A port opened by a probe (inside a PortProbeScope) starts its receiver only when first read.
+// Writes never block: a byte the driver cannot take now fails the write. Modem lines and driver
+// counters are served from one reading per handle. It is taken afresh after a line change (a
+// LineWatcher thread reports them), after the handle drives a line or changes settings, and
+// otherwise at most every 10 ms while the line is in use: the clock is looked at only when a block
+// is taken from the queue, never per byte. Ptys have no lines and keep no driver counts, so they
+// never ask.
 //
 // When the device goes away (an adapter unplugged, the other end of a pseudo-terminal closed) every
 // call fails, the descriptor is let go and nothing is watched. While it is gone the loop is woken
 // every 150 ms to look for it; once the same device is back at the same path (for USB, the same
 // adapter by its ids and serial number), it is reopened with this handle's settings and line states
-// and calls succeed again. What was read ahead before it went stays to be read.
+// and calls succeed again. What was received before it went stays to be read, ahead of what the
+// device sends once it is back.
 //
-// One thread uses a handle at a time, as with any handle; the read path takes no lock.
+// One thread uses a handle at a time, as with any handle; only the receiver runs beside it.
 
 #include <asm/termbits.h>
 #include <cstdint>
@@ -27,14 +31,14 @@
 
 #include "platform/comm/CommDevice.h"
 #include "platform/tty/LineWatcher.h"
+#include "platform/tty/ReceiveQueue.h"
+#include "platform/tty/TtyReceiver.h"
 #include "platform/tty/UucpLock.h"
 
 namespace platform {
 
 class TtyDevice final : public CommDevice {
 public:
-    static constexpr std::size_t kReadAheadSize = 64 * 1024;
-
     static std::unique_ptr<TtyDevice> Open(const std::string& path, bool overlapped);
     ~TtyDevice() override;
 
@@ -49,9 +53,8 @@ public:
     bool ModemStatus(DWORD& status) override;
     bool DtrRts(DWORD& lines) override;
     bool Stats(SERIALPERF_STATS& stats) override;
-    bool HasBufferedInput() const override { return m_readPos < m_readEnd; }
+    bool HasBufferedInput() const override { return m_readPos < m_block.size || m_queue.Queued() > 0; }
     bool ReadAhead() override;
-    int WaitDescriptor() const override { return m_fd; }
     int WakeAfterMs() const override;
 
     // The name of the device's lock file, after the node the path leads to.
@@ -71,12 +74,13 @@ private:
     static int Acquire(const std::string& path, termios2& found);
     // Open's steps after the descriptor is held.
     bool TakeOver();
-    // One read into the empty read-ahead buffer; false after recording a failure.
-    bool Fill();
-    // One read(2) into the read-ahead buffer, retried on EINTR; what it returned.
-    ssize_t ReadKernel();
-    // The read-ahead buffer holds the `got` bytes just read.
-    void Took(ssize_t got);
+    // Takes the next block the receiver queued once the one being read is spent; false after
+    // recording a failure (the device went away and everything it sent before has been read).
+    bool Refill();
+    // The oldest queued block, when there is one, becomes the one being read.
+    bool TakeReceived();
+    // Starts reading the line, unless the receiver runs already or the device is gone.
+    void StartReceiver();
     // A failed system call: the device has gone (EIO, ENODEV, ENXIO) or some other failure.
     bool Failed(int errnum);
     // The device has gone: let the descriptor go and record the failure (errnum 0: end of file).
@@ -113,9 +117,10 @@ private:
     DCB m_kept;               // the block last written: fields termios has no place for
     DWORD m_askedSpeed = 0;   // speed last asked for ...
     DWORD m_grantedSpeed = 0; // ... and the speed the driver settled on for it
-    std::unique_ptr<BYTE[]> m_readAhead;
-    DWORD m_readPos = 0;
-    DWORD m_readEnd = 0;
+    ReceiveQueue m_queue;      // what the line sent and nobody has read yet
+    std::unique_ptr<TtyReceiver> m_receiver; // while the device is here and its port in use
+    ReceiveQueue::Block m_block; // the block being read ...
+    std::size_t m_readPos = 0;   // ... and the next byte in it
 
     std::uint64_t m_readingsExpire = 0; // when the readings below are due again while in use
     bool m_linesStale = true;
@@ -130,10 +135,10 @@ private:
     serial_icounter_struct m_countsAtOpen{};
     serial_icounter_struct m_counts{};
     SERIALPERF_STATS m_countsBefore{}; // counted on descriptors the device had before it went away
-    std::uint64_t m_bytesIn = 0;
+    std::uint64_t m_bytesIn = 0; // the receivers' count as Stats last saw it
     std::uint64_t m_bytesOut = 0;
     // What Stats last reported, served again until a reading or a transfer changes it: the
-    // status bar asks after every byte, and the bytes move a read-ahead buffer at a time.
+    // status bar asks after every byte, and the bytes are received a block at a time.
     SERIALPERF_STATS m_stats{};
     bool m_statsStale = true;
 };

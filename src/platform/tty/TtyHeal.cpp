@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "platform/base/CoarseClock.h"
-#include "platform/base/CommWaitSet.h"
 #include "platform/tty/DeviceIdentity.h"
 #include "platform/base/LastError.h"
 #include "platform/tty/TermiosMapping.h"
@@ -39,11 +38,10 @@ bool TtyDevice::Lost(int errnum) {
 // The descriptor goes at once: kept open, it would keep the old device's node alive, and an adapter
 // plugged in again would come back under another name. A dead line also stops waking the loop.
 void TtyDevice::Drop() {
+    m_receiver.reset();
     m_watcher.reset();
-    if (m_fd >= 0) {
-        CommWaitSet::Instance().Unwatch(m_fd);
+    if (m_fd >= 0)
         close(m_fd);
-    }
     m_fd = -1;
     m_gone = true;
     m_nextLook = CoarseNow() + kLookInterval;
@@ -97,7 +95,9 @@ bool TtyDevice::Reopen() {
     m_counts = m_countsAtOpen;
     ForgetReadings();
     WatchLines();
-    CommWaitSet::Instance().Watch(m_fd);
+    // What the device sends now is read after what it sent before it went.
+    m_queue.Restart();
+    StartReceiver();
     return true;
 }
 

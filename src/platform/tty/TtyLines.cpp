@@ -180,6 +180,10 @@ SERIALPERF_STATS TtyDevice::DescriptorCounts() const {
 bool TtyDevice::Stats(SERIALPERF_STATS& stats) {
     if (!Present() || !RefreshCounts())
         return false;
+    if (const std::uint64_t received = m_queue.Received(); received != m_bytesIn) {
+        m_bytesIn = received;
+        m_statsStale = true;
+    }
     if (m_statsStale) {
         m_stats = CountsNow();
         m_statsStale = false;

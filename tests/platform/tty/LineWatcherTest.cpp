@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "platform/comm/CommWait.h"
-#include "platform/base/CommWaitSet.h"
+#include "platform/base/CommWakeEvent.h"
 #include "platform/tty/LineWatcher.h"
 
 namespace {
@@ -67,10 +67,7 @@ protected:
         close(fds[1]);
     }
     // Leaves the wait descriptor quiet.
-    static void Drain() {
-        bool signalled = false;
-        platform::CommWaitSet::Instance().Poll(signalled);
-    }
+    static void Drain() { platform::CommWakeEvent::Instance().Take(); }
     static bool Woken(int timeoutMs) {
         pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
         return poll(&waiting, 1, timeoutMs) == 1;

@@ -47,6 +47,19 @@ protected:
         DWORD status = 0;
         return GetCommModemStatus(handle, &status);
     }
+    // Reads as the loop does until a read fails; false when the time is up.
+    bool ReadFailsWithin(std::chrono::milliseconds limit) {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        char byte = 0;
+        DWORD read = 0;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (!ReadFile(handle, &byte, 1, &read, nullptr))
+                return true;
+            EXPECT_EQ(read, 0u) << "a byte nobody sent";
+            std::this_thread::sleep_for(5ms);
+        }
+        return false;
+    }
     // Makes calls as the loop does until they succeed; false when the time is up.
     bool HealsWithin(std::chrono::milliseconds limit) {
         auto deadline = std::chrono::steady_clock::now() + limit;
@@ -89,12 +102,11 @@ TEST_F(TtyHealTest, CallsFailWhileGoneAndAfterTheReturnTheHandleHasItsSettingsLi
 
     first.CloseMaster();
     fs::remove(folder / "ttyUSB0"); // the node goes with the device
-    EXPECT_TRUE(platform::CommInputWaiting()) << "what was read ahead is still waiting";
-    EXPECT_EQ(ReadPort(handle, 1), "b") << "what was read ahead is not lost";
-    char byte = 0;
-    DWORD read = 0;
-    EXPECT_FALSE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_TRUE(platform::CommInputWaiting()) << "what was received is still waiting";
+    EXPECT_EQ(ReadPort(handle, 1), "b") << "what was received is not lost";
+    EXPECT_TRUE(ReadFailsWithin(1000ms)) << "the hang-up was never reported";
     EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+    DWORD read = 0;
     EXPECT_FALSE(SignalsRead());
     EXPECT_FALSE(WriteFile(handle, "x", 1, &read, nullptr));
     EXPECT_FALSE(platform::CommInputWaiting()) << "a gone device must not keep the loop awake";
@@ -125,6 +137,26 @@ TEST_F(TtyHealTest, CallsFailWhileGoneAndAfterTheReturnTheHandleHasItsSettingsLi
     EXPECT_EQ(stats.TransmittedCount, 2u);
 }
 
+// Bytes the device sent before it went away and nobody has read yet come before those it sends
+// once it is back.
+TEST_F(TtyHealTest, BytesWaitingWhenTheDeviceWentComeBeforeThoseAfterItsReturn) {
+    ASSERT_TRUE(first.Send("xyz"));
+    for (int i = 0; i < 400 && !platform::CommInputWaiting(); ++i)
+        std::this_thread::sleep_for(5ms);
+    first.CloseMaster();
+    fs::remove(folder / "ttyUSB0");
+    DWORD written = 0;
+    for (int i = 0; i < 400 && WriteFile(handle, "q", 1, &written, nullptr); ++i)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED) << "the write found the device gone";
+
+    PtyPair second;
+    Link(second);
+    ASSERT_TRUE(HealsWithin(2000ms));
+    ASSERT_TRUE(second.Send("cd"));
+    EXPECT_EQ(ReadPort(handle, 5), "xyzcd");
+}
+
 // Another adapter given the same name is not the device that went away.
 TEST_F(TtyHealTest, OnlyTheSameUsbAdapterHealsTheHandle) {
     CloseHandle(handle);
@@ -134,9 +166,7 @@ TEST_F(TtyHealTest, OnlyTheSameUsbAdapterHealsTheHandle) {
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     first.CloseMaster();
     fs::remove(folder / "ttyUSB0");
-    char byte = 0;
-    DWORD read = 0;
-    EXPECT_FALSE(ReadFile(handle, &byte, 1, &read, nullptr));
+    EXPECT_TRUE(ReadFailsWithin(1000ms));
     EXPECT_FALSE(SignalsRead());
 
     FakeUsbAdapter("B2");
