@@ -1,10 +1,10 @@
 // Figures of the whole program, measured on the real objects offscreen, each the median of several
 // runs with its ratio to the target:
 //   - CPU of the whole process while a port is open and the line silent (every thread's schedstat);
-//   - CPU while a modal dialog is open and bytes wait unread on the port;
+//   - CPU while a modal dialog is open and lines arrive at 115200 baud, and the bytes dropped;
 //   - how fast received bytes reach the terminal (a pseudo-terminal's other end writing as fast as
-//     it can, zero loss, the text compared byte for byte) and what that costs the user-interface
-//     thread per megabyte;
+//     it can, zero loss, the text compared byte for byte) and what that costs per megabyte, all
+//     threads and the user-interface thread and the serial receiver each;
 //   - CPU of the whole process while lines arrive at a real line's pace (115200 baud);
 //   - how long a change of an input line takes to reach its indicator, and to be drawn;
 //   - the port probe and start-up.
@@ -38,6 +38,7 @@
 #include "platform/ports/DevicePermissions.h"
 #include "platform/ports/PortDescription.h"
 #include "platform/tty/PortProbeScope.h"
+#include "platform/tty/TtyReceiver.h"
 #include "platform/base/SystemPaths.h"
 #include "platform/comm/SimulatedDevice.h"
 #include "resources/ProgramResources.h"
@@ -60,49 +61,96 @@ std::string Lines() {
     return block;
 }
 
-// Writes `bytes` of the block into the pty from its own thread, never blocking.
+// Writes `bytes` of the block into the pty from its own thread as fast as the pty takes them; its
+// own CPU time goes to `cpu` when it is done, so that the program's share can be told apart.
 std::thread Feed(int master, const std::string& block, std::size_t bytes, std::atomic<bool>& stop,
-                 std::atomic<bool>& failed) {
+                 std::atomic<bool>& failed, std::atomic<double>& cpu) {
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     return std::thread([&, master, bytes] {
         std::size_t sent = 0;
-        while (sent < bytes) {
+        while (sent < bytes && !failed) {
             std::size_t offset = sent % block.size();
             std::size_t n = std::min(block.size() - offset, bytes - sent);
             ssize_t w = write(master, block.data() + offset, n);
             if (w < 0 && errno == EAGAIN) {
                 if (stop)
-                    return;
+                    break;
                 pollfd p{master, POLLOUT, 0};
                 poll(&p, 1, 50);
                 continue;
             }
-            if (w <= 0) {
+            if (w <= 0)
                 failed = true;
-                return;
-            }
-            sent += static_cast<std::size_t>(w);
+            else
+                sent += static_cast<std::size_t>(w);
         }
+        cpu = bench::ThreadCpuSeconds();
     });
 }
 
-// Bytes per second through the whole receive path, and CPU seconds of the user-interface thread per
-// megabyte. The writer runs on its own thread and is not counted.
+// Writes 80-byte lines at a 115200-baud line's pace (11,520 bytes a second) from its own thread,
+// never waiting for the reader: what the pty refuses is dropped and counted, as a UART drops it.
+class PacedFeed {
+public:
+    PacedFeed(int master, const std::string& block) {
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        m_thread = std::thread([this, master, &block] { Run(master, block); });
+    }
+    ~PacedFeed() { Stop(); }
+    void Stop() {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    std::size_t Sent() const { return m_sent; }
+    std::size_t Dropped() const { return m_dropped; }
+
+private:
+    void Run(int master, const std::string& block) {
+        constexpr std::size_t kLine = 80;
+        constexpr double kBytesPerSecond = 11520;
+        const auto start = Clock::now();
+        for (std::size_t line = 0; !m_stop; ++line) {
+            std::this_thread::sleep_until(start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                                      static_cast<double>(line * kLine) / kBytesPerSecond)));
+            const std::size_t offset = (m_sent + m_dropped) % block.size();
+            ssize_t w = write(master, block.data() + offset, kLine);
+            const std::size_t taken = w > 0 ? static_cast<std::size_t>(w) : 0;
+            m_sent += taken;
+            m_dropped += kLine - taken;
+        }
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::atomic<std::size_t> m_sent{0};
+    std::atomic<std::size_t> m_dropped{0};
+    std::thread m_thread;
+};
+
+// Bytes per second through the whole receive path, and CPU seconds per megabyte: of the
+// user-interface thread, of the serial receiver, and of every thread of the program (the writer,
+// which stands for the device, not counted).
 void ReceiveRate(int runs, std::size_t bytes) {
-    std::vector<double> rates, cpuPerMb;
+    std::vector<double> rates, uiPerMb, receiverPerMb, allPerMb, waitsPerMb;
     const std::string block = Lines();
     for (int run = 0; run < runs; ++run) {
         Program program;
         std::atomic<bool> failed{false};
         std::atomic<bool> stop{false};
-        double cpu0 = bench::ThreadCpuSeconds();
+        std::atomic<double> writerCpu{0};
+        const double ui0 = bench::ThreadCpuSeconds();
+        const double all0 = bench::ProcessCpuSeconds();
+        const double receiver0 = bench::NamedThreadsCpuSeconds(platform::TtyReceiver::kThreadName);
+        const unsigned long waits0 = MessageLoop::WaitCount();
         auto start = Clock::now();
-        std::thread writer = Feed(program.pty.master, block, bytes, stop, failed);
+        std::thread writer = Feed(program.pty.master, block, bytes, stop, failed, writerCpu);
         bool done = program.app.RunUntil([&] { return program.Received() >= bytes; }, 300000);
         double wall = Seconds(Clock::now() - start);
-        double cpu = bench::ThreadCpuSeconds() - cpu0;
+        const double ui = bench::ThreadCpuSeconds() - ui0;
+        const double receiver = bench::NamedThreadsCpuSeconds(platform::TtyReceiver::kThreadName) - receiver0;
         stop = true;
         writer.join();
+        const double all = bench::ProcessCpuSeconds() - all0 - writerCpu;
         std::string text = GetMainFrame()->m_wndTerminal.GetText();
         bool exact = done && !failed && text.size() == bytes;
         for (std::size_t i = 0; exact && i < bytes; ++i)
@@ -111,11 +159,18 @@ void ReceiveRate(int runs, std::size_t bytes) {
             std::fprintf(stderr, "run %d: received %zu of %zu bytes, or not exactly\n", run, text.size(), bytes);
             std::exit(1);
         }
-        rates.push_back(static_cast<double>(bytes) / wall / 1e6);
-        cpuPerMb.push_back(cpu / (static_cast<double>(bytes) / 1e6));
+        const double mb = static_cast<double>(bytes) / 1e6;
+        rates.push_back(mb / wall);
+        uiPerMb.push_back(ui / mb);
+        receiverPerMb.push_back(receiver / mb);
+        allPerMb.push_back(all / mb);
+        waitsPerMb.push_back(static_cast<double>(MessageLoop::WaitCount() - waits0) / mb);
     }
-    Report("receive rate, pty feed, zero loss", rates, "MB/s", 10, true);
-    Report("CPU of the UI thread per MB received", cpuPerMb, "s", 0.1, false);
+    Report("receive rate, pty feed, zero loss", rates, "MB/s", 15, true);
+    Report("CPU per MB received, all threads", allPerMb, "s", 0.07, false);
+    Report("  of which the UI thread", uiPerMb, "s", 0.07, false);
+    Report("  of which the serial receiver", receiverPerMb, "s", 0.07, false);
+    std::printf("  the loop's waits per MB: median %.0f\n", Median(waitsPerMb));
 }
 
 // Share of one core that the whole process uses while a port is open and the line silent, and how
@@ -140,38 +195,51 @@ void SilentLine(int runs, int seconds) {
 }
 
 // Share of one core used while a modal dialog (the About box, opened by a command the loop hands
-// out) is open and bytes wait unread on the port: a modal loop never reads them.
+// out) is open and lines arrive at 115200 baud: the user-interface thread sleeps, as a modal loop
+// never reads the port, and the serial receiver keeps them. Once the dialog is gone every byte must
+// reach the terminal.
 void ModalDialog(int runs, int seconds) {
-    std::vector<double> shares;
+    std::vector<double> uiShares, receiverShares, dropped;
     const std::string block = Lines();
     for (int run = 0; run < runs; ++run) {
         Program program;
         program.app.RunUntil({}, 200);
-        double share = -1;
+        double ui = -1;
+        double receiver = -1;
+        std::optional<PacedFeed> feed;
         bench::WhenDialogShown([&](CDialog& dialog) {
             // The dialog is up and its own painting done; now the line starts talking.
             QTimer::singleShot(200, [&, dialog = &dialog] {
-                [[maybe_unused]] auto w = write(program.pty.master, block.data(), 4096);
-                QTimer::singleShot(50, [&, dialog] {
-                    double cpu0 = bench::ProcessCpuSeconds();
-                    auto start = Clock::now();
-                    QTimer::singleShot(seconds * 1000, [&, dialog, cpu0, start] {
-                        share = 100.0 * (bench::ProcessCpuSeconds() - cpu0) / Seconds(Clock::now() - start);
-                        dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
-                    });
+                feed.emplace(program.pty.master, block);
+                const double ui0 = bench::ThreadCpuSeconds();
+                const double receiver0 = bench::NamedThreadsCpuSeconds(platform::TtyReceiver::kThreadName);
+                const auto start = Clock::now();
+                QTimer::singleShot(seconds * 1000, [&, dialog, ui0, receiver0, start] {
+                    const double wall = Seconds(Clock::now() - start);
+                    ui = 100.0 * (bench::ThreadCpuSeconds() - ui0) / wall;
+                    receiver = 100.0 *
+                               (bench::NamedThreadsCpuSeconds(platform::TtyReceiver::kThreadName) - receiver0) / wall;
+                    feed->Stop();
+                    dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
                 });
             });
         });
         ::PostMessage(GetMainFrame()->GetSafeHwnd(), WM_COMMAND, ID_APP_ABOUT, 0);
-        program.app.RunUntil([&] { return share >= 0 && program.Received() >= 4096; }, seconds * 1000 + 30000);
-        if (share < 0 || program.Received() != 4096) {
-            std::fprintf(stderr, "modal run %d: dialog not measured, or %zu bytes received after it\n", run,
-                         program.Received());
+        program.app.RunUntil([&] { return ui >= 0 && program.Received() >= feed->Sent(); },
+                             seconds * 1000 + 30000);
+        if (ui < 0 || program.Received() != feed->Sent()) {
+            std::fprintf(stderr, "modal run %d: dialog not measured, or %zu of %zu bytes received after it\n", run,
+                         program.Received(), feed ? feed->Sent() : 0);
             std::exit(1);
         }
-        shares.push_back(share);
+        uiShares.push_back(ui);
+        receiverShares.push_back(receiver);
+        dropped.push_back(static_cast<double>(feed->Dropped()));
     }
-    Report("CPU, modal dialog open, bytes waiting", shares, "% core", 1, false);
+    Report("CPU of the UI thread, modal dialog open", uiShares, "% core", 1, false);
+    Report("  the serial receiver meanwhile", receiverShares, "% core", 1, false);
+    std::printf("  bytes the line dropped while the dialog was open: median %.0f (max %.0f)\n", Median(dropped),
+                *std::max_element(dropped.begin(), dropped.end()));
 }
 
 // Share of one core that the whole process uses while text arrives as fast as a 115200-baud line

@@ -32,7 +32,11 @@ double ThreadCpuSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
-double ProcessCpuSeconds() {
+namespace {
+
+// The sum of the schedstat run times of the threads `wanted` picks by name.
+template <typename Wanted>
+double ThreadsCpuSeconds(Wanted wanted) {
     double total = 0;
     DIR* tasks = opendir("/proc/self/task");
     if (tasks == nullptr)
@@ -40,13 +44,26 @@ double ProcessCpuSeconds() {
     while (dirent* entry = readdir(tasks)) {
         if (entry->d_name[0] == '.')
             continue;
-        std::ifstream stat(std::string("/proc/self/task/") + entry->d_name + "/schedstat");
+        const std::string task = std::string("/proc/self/task/") + entry->d_name;
+        std::string name;
+        std::getline(std::ifstream(task + "/comm"), name);
+        std::ifstream stat(task + "/schedstat");
         unsigned long long onCpuNs = 0;
-        if (stat >> onCpuNs)
+        if (wanted(name) && stat >> onCpuNs)
             total += static_cast<double>(onCpuNs) / 1e9;
     }
     closedir(tasks);
     return total;
+}
+
+} // namespace
+
+double ProcessCpuSeconds() {
+    return ThreadsCpuSeconds([](const std::string&) { return true; });
+}
+
+double NamedThreadsCpuSeconds(const char* name) {
+    return ThreadsCpuSeconds([name](const std::string& thread) { return thread == name; });
 }
 
 double Median(std::vector<double> v) {

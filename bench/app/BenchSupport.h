@@ -24,6 +24,9 @@ double Seconds(Clock::duration d);
 double ThreadCpuSeconds();
 // CPU time of every thread of the process, from each one's schedstat.
 double ProcessCpuSeconds();
+// CPU time of the process's threads that carry `name` (the serial receivers, say), from their
+// schedstat; threads that have ended are not counted.
+double NamedThreadsCpuSeconds(const char* name);
 double Median(std::vector<double> v);
 // One figure: median, spread, and ratio to its target.
 void Report(const char* what, const std::vector<double>& runs, const char* unit, double target, bool atLeast);
