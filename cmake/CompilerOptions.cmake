@@ -11,13 +11,21 @@ if(MARTOOL_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The platform layer's threads (the serial receivers, the line watchers) are checked for data races
+# with ThreadSanitizer; it cannot be combined with AddressSanitizer.
+option(MARTOOL_TSAN "Build everything with ThreadSanitizer" OFF)
+if(MARTOOL_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
 # A received byte passes through a dozen small functions spread over the layers' libraries; only
 # link-time optimisation lets the compiler inline them into one another. The libraries carry both
 # forms, so the tests link them the ordinary, quick way and only the program and the benchmarks pay
 # for the optimising link.
 option(MARTOOL_LTO "Optimise the program and the benchmarks across source files at link time" ON)
 set(MARTOOL_LTO_FLAGS)
-if(MARTOOL_LTO AND NOT MARTOOL_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+if(MARTOOL_LTO AND NOT MARTOOL_SANITIZE AND NOT MARTOOL_TSAN AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     set(MARTOOL_LTO_FLAGS -flto=auto)
 endif()
 # martool_optimise_at_link(<target>): links <target> with link-time optimisation when it is on.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, then configures and builds.
-#   scripts/setup.sh [build-dir] [extra cmake arguments...]
+#   [MARTOOL_TARGETS="target ..."] scripts/setup.sh [build-dir] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,4 +26,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
-cmake --build "$build_dir" -j "$jobs"
+# MARTOOL_TARGETS limits the build to the targets it names (all of them when unset).
+targets=()
+for t in ${MARTOOL_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build_dir" -j "$jobs" "${targets[@]}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite headless: first the build under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then the ordinary build, whose CTest summary ends the output. The
-# ordinary build's suite also installs it, builds the Debian package and checks both.
+# and UndefinedBehaviorSanitizer, then the platform layer's tests under ThreadSanitizer, then the
+# ordinary build, whose CTest summary ends the output. The ordinary build's suite also installs it,
+# builds the Debian package and checks both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -16,6 +17,14 @@ fi
 
 scripts/setup.sh build-sanitize -DMARTOOL_SANITIZE=ON -DMARTOOL_BUILD_BENCH=OFF
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE 'desktop|package'
+
+# The platform layer's threads under ThreadSanitizer: its own tests, which run the receivers and
+# line watchers against pseudo-terminals and fake drivers.
+MARTOOL_TARGETS="test_platform_tty test_platform_comm" \
+    scripts/setup.sh build-tsan -DMARTOOL_TSAN=ON -DMARTOOL_BUILD_BENCH=OFF -DMARTOOL_PCH=OFF
+for t in tty comm; do
+    TSAN_OPTIONS="halt_on_error=1" build-tsan/tests/platform/$t/test_platform_$t --gtest_brief=1
+done
 
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure -j "$jobs"
