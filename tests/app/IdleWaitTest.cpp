@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <gtest/gtest.h>
 #include <thread>
@@ -13,6 +14,9 @@
 #include "framework/loop/MessageLoop.h"
 #include "platform/tty/PtyPair.h"
 #include "platform/comm/SimulatedDevice.h"
+#include "framework/edit/EditView.h"
+#include "support/LossyLine.h"
+#include "support/RunSeed.h"
 
 namespace {
 
@@ -109,6 +113,41 @@ TEST_F(IdleWaitTest, ADialogOpenedFromTheLoopDoesNotSpinOnWaitingBytes) {
     EXPECT_LT(cpuShare, 0.10) << "the dialog's loop spun on the waiting bytes";
     EXPECT_EQ(textDuringDialog, "");
     EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "waiting"; }));
+}
+
+// Counts the paints a widget gets.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A 115200-baud line hands its bytes over every millisecond or so, as a UART's driver does. The
+// loop is woken at most once a frame for them, not once for each, and the terminal drawn at most
+// once a frame; every byte still arrives.
+TEST_F(IdleWaitTest, AStreamingLineWakesTheLoopAndDrawsTheTerminalAtMostOnceAFrame) {
+    Open(pty.DevicePath());
+    PaintCount terminal(harness.Frame()->m_wndTerminal.GetView()->viewport());
+    const unsigned long waits0 = MessageLoop::WaitCount();
+    const std::uint64_t seed = RunSeed();
+    constexpr int kMs = 2000;
+    LossyLine line(pty.Master(), LossyLine::Lines(kMs * 11520 / 1000, seed), 11520, seed);
+    harness.app.RunUntil({}, kMs + 200);
+    const unsigned long waits = MessageLoop::WaitCount() - waits0;
+    constexpr int kFrames = (kMs + 200) / 16;
+    std::printf("%lu waits and %d paints of the terminal in %d ms\n", waits, terminal.paints, kMs + 200);
+    EXPECT_LE(waits, kFrames + 10u) << "the loop was woken for every few bytes";
+    EXPECT_GT(waits, 20u) << "the loop never slept: the figure above means nothing";
+    EXPECT_LE(terminal.paints, kFrames + 5);
+    harness.RunUntil([&] { return line.Done() && harness.TerminalText().size() >= line.Delivered().size(); });
+    EXPECT_EQ(line.Dropped(), 0u);
+    EXPECT_TRUE(harness.TerminalText() == line.Offered()) << SeedNote(seed);
 }
 
 } // namespace

@@ -51,6 +51,13 @@ void RepaintScheduler::Flush() {
     OnFrame();
 }
 
+bool RepaintScheduler::DrawIfDueWithin(int ms) {
+    if (!m_timer.isActive() || m_timer.remainingTime() > ms)
+        return false;
+    Flush();
+    return true;
+}
+
 void RepaintScheduler::OnFrame() {
     // A widget drawn now may mark itself dirty again; that goes to the next frame.
     m_sinceFrame.start();

@@ -5,7 +5,9 @@
 //
 // State changes stay immediate; only drawing waits. One shared single-shot timer runs while
 // something is dirty and not otherwise. A change after a quiet spell is drawn at the next turn of the
-// loop (a line's indicator shows at once); only a frame that follows another waits out the interval. When the frame comes, each dirty widget is sent a
+// loop (a line's indicator shows at once); only a frame that follows another waits out the interval.
+// A loop about to sleep draws a frame due in a moment at once (DrawIfDueWithin): woken again a
+// millisecond later for it, it would pay two wake-ups a frame while text streams in. When the frame comes, each dirty widget is sent a
 // FrameEventType() event (sent ignored); a widget that accepts it draws itself as it sees fit (an edit view
 // also lets its scroll bars catch up), any other widget gets update().
 
@@ -38,6 +40,8 @@ public:
     int FrameMs() const { return m_frameMs; }
     // Draws every dirty widget now.
     void Flush();
+    // Draws now if the next frame is due within `ms`; true if it drew.
+    bool DrawIfDueWithin(int ms);
 
 private:
     void OnFrame();

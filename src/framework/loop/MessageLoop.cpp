@@ -1,8 +1,10 @@
 #include "framework/loop/MessageLoop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include "framework/base/RepaintScheduler.h"
 #include "framework/loop/InputMonitor.h"
 #include "framework/loop/MessageDispatch.h"
 #include "framework/window/PostedMessageQueue.h"
@@ -17,6 +19,8 @@ constexpr auto kQtPumpInterval = std::chrono::microseconds(1000);
 constexpr unsigned kTurnsPerClockRead = 256;
 // A caller's condition is asked at least once in this many turns while posted messages keep coming.
 constexpr unsigned kTurnsPerConditionCheck = 64;
+// A frame due within this long is drawn before the loop sleeps rather than after.
+constexpr int kFrameSlackMs = framework::RepaintScheduler::kFrameMs / 4;
 
 MessageLoop* g_innermost = nullptr;
 unsigned long g_waits = 0;
@@ -155,6 +159,12 @@ void MessageLoop::WatchDevices(bool on) {
 }
 
 void MessageLoop::WaitForWork(bool watchDevices) {
+    // What was just handled is drawn with this frame, not after a wake-up of its own. Qt's events
+    // already waiting (a frame's paint among them) are handled before anything counts as a wait,
+    // and the turn starts afresh after them: they may have posted a message or been input.
+    framework::RepaintScheduler::Instance().DrawIfDueWithin(kFrameSlackMs);
+    if (QAbstractEventDispatcher* qt = QAbstractEventDispatcher::instance(); qt && qt->processEvents(QEventLoop::AllEvents))
+        return;
     int deviceMs = -1;
     if (watchDevices) {
         const Clock::time_point now = Clock::now();

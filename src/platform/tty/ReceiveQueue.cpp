@@ -1,8 +1,10 @@
 #include "platform/tty/ReceiveQueue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -71,9 +73,16 @@ bool ReceiveQueue::Append(const BYTE* bytes, std::size_t count) {
     m_queued.fetch_add(count, std::memory_order_relaxed);
     m_received.fetch_add(count, std::memory_order_relaxed);
     const bool wake = m_readerDry && count > 0;
-    if (wake)
+    if (wake) {
         m_readerDry = false;
+        m_wakeOwed = true;
+    }
     return wake;
+}
+
+bool ReceiveQueue::WakeStillOwed() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_wakeOwed, false);
 }
 
 bool ReceiveQueue::End(int errnum) {
@@ -95,6 +104,8 @@ bool ReceiveQueue::Take(Block& block) {
         m_readerDry = true;
         return false;
     }
+    m_wakeOwed = false;
+    m_lastTaken.store(std::chrono::steady_clock::now().time_since_epoch().count(), std::memory_order_relaxed);
     if (block.bytes && !m_spare.bytes)
         m_spare.bytes = std::move(block.bytes);
     block = std::move(m_blocks.front());

@@ -46,6 +46,9 @@ public:
     std::size_t Room() const;
     // Appends the bytes; true when the reader ran dry since it last took and must be woken.
     bool Append(const BYTE* bytes, std::size_t count);
+    // True, once, when the reader that Append found dry has taken nothing since: a wake-up put off
+    // is still owed. A reader that came by itself (woken for something else) is owed none.
+    bool WakeStillOwed();
     // Bytes that arrived and were thrown away (a DSR-sensitive receiver while DSR is low): counted
     // as received all the same, as a driver counts them.
     void Discarded(std::size_t count) { m_received.fetch_add(count, std::memory_order_relaxed); }
@@ -58,6 +61,8 @@ public:
     // Hands the oldest block to `block`, whose spent storage is kept for reuse; false when nothing
     // is waiting, and the next append then wakes the reader.
     bool Take(Block& block);
+    // When the reader last took a block (steady clock, in its own ticks; 0 before the first).
+    std::int64_t LastTaken() const { return m_lastTaken.load(std::memory_order_relaxed); }
     // True once the receiver ended and everything before the end has been taken; errnum says why.
     bool Ended(int& errnum) const;
     // A new receiver starts on the device that came back: the end is forgotten.
@@ -78,10 +83,12 @@ private:
     std::deque<Block> m_blocks; // oldest first; only the last one is still filling
     Block m_spare;              // storage the reader gave back
     bool m_readerDry = true;    // the reader found nothing and waits to be woken
+    bool m_wakeOwed = false;    // bytes came to a dry reader, which has not taken them yet
     bool m_full = false;        // the receiver waits for room
     int m_end = -1;             // errnum once the receiver ended; -1 while it runs
     std::atomic<std::size_t> m_queued{0};
     std::atomic<std::uint64_t> m_received{0};
+    std::atomic<std::int64_t> m_lastTaken{0};
 };
 
 } // namespace platform

@@ -32,13 +32,20 @@ TtyReceiver::~TtyReceiver() {
 void TtyReceiver::Run() {
     auto scratch = std::make_unique<BYTE[]>(ReceiveQueue::kBlockSize);
     pollfd waits[2] = {{m_fd, POLLIN, 0}, {m_wake, POLLIN, 0}};
-    while (m_queue.WaitForRoom(m_stop)) {
-        if (poll(waits, 2, -1) < 0 && errno != EINTR) {
+    for (;;) {
+        // A reader still waiting to be woken must be woken before this thread waits for it.
+        if (m_wakeDue != Clock::time_point::max() && m_queue.Room() == 0)
+            WakeIfStillOwed();
+        if (!m_queue.WaitForRoom(m_stop))
+            return;
+        if (poll(waits, 2, WaitMs()) < 0 && errno != EINTR) {
             Finish(errno);
             return;
         }
         if (m_stop.load(std::memory_order_relaxed))
             return;
+        if (m_wakeDue != Clock::time_point::max() && Clock::now() >= m_wakeDue)
+            WakeIfStillOwed();
         if (waits[0].revents == 0)
             continue;
         // Never past the cap: what does not fit stays in the kernel, under its flow control.
@@ -56,18 +63,49 @@ void TtyReceiver::Run() {
     }
 }
 
+int TtyReceiver::WaitMs() const {
+    if (m_wakeDue == Clock::time_point::max())
+        return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_wakeDue - Clock::now()).count();
+    return static_cast<int>(std::max<decltype(left)>(0, left));
+}
+
 void TtyReceiver::Deliver(const BYTE* bytes, std::size_t count) {
     if (m_dsrSensitive.load(std::memory_order_relaxed) && !DsrUp()) {
         m_queue.Discarded(count);
         return;
     }
     if (m_queue.Append(bytes, count))
-        CommWakeEvent::Instance().Signal();
+        WakeReader();
 }
 
+// A frame counts from the reader's last visit, whether this thread woke it or it came by itself.
+void TtyReceiver::WakeReader() {
+    const Clock::time_point visited = std::max(m_lastWake, Clock::time_point(Clock::duration(m_queue.LastTaken())));
+    if (Clock::now() - visited >= kWakeInterval)
+        SignalNow();
+    else
+        m_wakeDue = visited + kWakeInterval;
+}
+
+// The loop may have come for the bytes by itself meanwhile (a frame to draw, a key pressed); then
+// waking it again would find nothing.
+void TtyReceiver::WakeIfStillOwed() {
+    m_wakeDue = Clock::time_point::max();
+    if (m_queue.WakeStillOwed())
+        SignalNow();
+}
+
+void TtyReceiver::SignalNow() {
+    m_wakeDue = Clock::time_point::max();
+    m_lastWake = Clock::now();
+    CommWakeEvent::Instance().Signal();
+}
+
+// The loss is reported at once, with any bytes still waiting for their wake-up.
 void TtyReceiver::Finish(int errnum) {
-    if (m_queue.End(errnum))
-        CommWakeEvent::Instance().Signal();
+    if (m_queue.End(errnum) || m_wakeDue != Clock::time_point::max())
+        SignalNow();
 }
 
 bool TtyReceiver::DsrUp() const {

@@ -3,13 +3,17 @@
 // buffer: a thread waits on the descriptor and moves what arrives into the handle's ReceiveQueue at
 // once, so that a modal dialog or a busy user interface thread loses nothing that the line sends.
 // The message loop is woken (through the comm wake event) when the queue goes from empty, as its
-// reader saw it, to holding bytes, and when the device goes away (end of file, EIO, ENXIO). At the
-// queue's cap the thread stops reading until the reader has made room.
+// reader saw it, to holding bytes, and when the device goes away (end of file, EIO, ENXIO). While
+// bytes stream in it is woken at most once a frame: the first bytes after a quiet spell wake it at
+// once (a typed character's echo shows without delay), later ones wait for the frame's end, so that
+// a line arriving every few milliseconds costs the window one wake-up per frame rather than one per
+// line. At the queue's cap the thread stops reading until the reader has made room.
 //
 // The descriptor belongs to the device, which stops the receiver before it closes it. Nothing above
 // the platform layer sees the thread.
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "platform/tty/ReceiveQueue.h"
@@ -30,10 +34,21 @@ public:
 
     // The name the thread carries, so that a profile or a benchmark can tell its cost apart.
     static constexpr const char* kThreadName = "martool-rx";
+    // The shortest time between two wake-ups of the loop while bytes stream in: a frame.
+    static constexpr std::chrono::milliseconds kWakeInterval{16};
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     void Run();
+    // How long the next wait may last: until a deferred wake-up is due, or for ever.
+    int WaitMs() const;
     void Deliver(const BYTE* bytes, std::size_t count);
+    // The reader ran dry and bytes came: it is woken now or, within a frame of the last wake-up,
+    // at the frame's end.
+    void WakeReader();
+    void WakeIfStillOwed();
+    void SignalNow();
     void Finish(int errnum);
     bool DsrUp() const;
 
@@ -42,6 +57,9 @@ private:
     int m_wake; // an eventfd that ends the thread's wait when it must stop
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_dsrSensitive;
+    // The thread's own: when the loop was last woken, and when a deferred wake-up is due.
+    Clock::time_point m_lastWake{};
+    Clock::time_point m_wakeDue = Clock::time_point::max();
     std::thread m_thread;
 };
 
