@@ -55,6 +55,18 @@ void StatusBarWidget::SetPanes(std::vector<StatusPane> panes) {
     MarkDirty();
 }
 
+bool StatusBarWidget::WidenPaneFor(int index, const char* text) {
+    if (m_panes.At(index) == nullptr)
+        return false;
+    const int width = TextWidth(text != nullptr ? text : "") + kPanePadding;
+    if (width > m_panes.Width(index)) {
+        m_panes.SetWidth(index, width);
+        updateGeometry();
+        MarkDirty();
+    }
+    return true;
+}
+
 void StatusBarWidget::MarkDirty() {
     m_dirtyAll = true;
     RepaintScheduler::Instance().MarkDirty(this);

@@ -28,6 +28,9 @@ public:
 
     // Replaces the panes; each one's width is its text's width in the bar's font plus the padding.
     void SetPanes(std::vector<StatusPane> panes);
+    // Widens the pane, when it is narrower, so that `text` fits in it whole; a pane never narrows.
+    // False when `index` names no pane.
+    bool WidenPaneFor(int index, const char* text);
     const StatusBarPanes& Panes() const { return m_panes; }
     // True when the pane exists; a change is drawn at the next frame when `update` is set.
     bool SetPaneText(int index, const char* text, bool update) {
