@@ -1,8 +1,10 @@
 #pragma once
 // The Qt widget of a status bar: fixed-width panes from the left, each drawn as a box with its
 // text. A pop-out pane (SBPS_POPOUT) is raised on the window colour; a normal pane is drawn sunken
-// and lit, so that which is which shows at a glance. Text wider than its pane is cut off at the
-// pane's edge. Changes take effect at once and are drawn at the next frame of the RepaintScheduler.
+// and lit, so that which is which shows at a glance. Text takes the palette's colour where that is
+// readable on the pane's fill, and black or white where it is not, so a dark palette's panes read
+// as well as a light one's. Text wider than its pane is cut off at the pane's edge. Changes take
+// effect at once and are drawn at the next frame of the RepaintScheduler.
 
 #include <QWidget>
 #include <string>
