@@ -5,6 +5,13 @@ set(CMAKE_AUTOMOC ON)
 add_compile_options(-Wall -Wextra -Wpedantic -Werror -Wshadow=local -Wnon-virtual-dtor
                     -Woverloaded-virtual -Wimplicit-fallthrough)
 
+# Optimised builds check the C library's buffer calls as Debian hardens its own packages (the
+# sanitizers check more, and more precisely, in theirs).
+if(NOT MARTOOL_SANITIZE)
+    set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
+    add_compile_options($<${optimised}:-U_FORTIFY_SOURCE> $<${optimised}:-D_FORTIFY_SOURCE=2>)
+endif()
+
 if(MARTOOL_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
                         -fno-omit-frame-pointer)

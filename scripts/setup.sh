@@ -4,9 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# lintian checks the Debian package; socat, agetty (util-linux) and login are the serial console at
+# the far end of a virtual port in the tests.
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev
           xvfb xauth xdotool imagemagick fonts-dejavu-core
-          dpkg-dev file desktop-file-utils appstream man-db)
+          dpkg-dev file desktop-file-utils appstream man-db lintian
+          socat util-linux login)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -38,6 +38,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT createStruct) {
     if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR))
         return -1;
     m_wndStatusBar.SetIndicators(CSignalStatusBar::kIndicators, CSignalStatusBar::kPaneCount);
+    WidenPanesForTheirTexts();
     for (int pane = 0; pane < CSignalStatusBar::kPaneCount; ++pane)
         m_wndStatusBar.SetPaneStyle(pane, SBPS_POPOUT);
     if (g_appOptions.ntFamily) {

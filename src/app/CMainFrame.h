@@ -69,6 +69,8 @@ private:
         if (shown != count)
             SetCount(pane, prefix, count, shown);
     }
+    // Each pane that the program writes later as wide as the widest text it can write there.
+    void WidenPanesForTheirTexts();
     void SetIndicator(int pane, UINT style);
     void SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
     void ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop);

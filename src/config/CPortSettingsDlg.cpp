@@ -5,6 +5,7 @@
 
 #include "app/CDebugApp.h"
 #include "app/CMainFrame.h"
+#include "config/PortPaneTexts.h"
 #include "config/PortTips.h"
 #include "framework/dialogs/CDataExchange.h"
 #include "platform/ports/PortDescription.h"
@@ -77,15 +78,13 @@ void CPortSettingsDlg::ApplySettings() {
     port->Open(m_portName.str());
     if (frame != nullptr)
     {
-        frame->m_wndStatusBar.SetPaneText(CSignalStatusBar::kPort,
-                                          (CString("Port: ") + port->GetName().c_str()));
+        frame->m_wndStatusBar.SetPaneText(CSignalStatusBar::kPort, PortPaneText(port->GetName()));
         frame->m_wndStatusBar.SetPaneTipText(CSignalStatusBar::kPort,
                                              platform::DescribePort(port->GetName()).c_str());
     }
     port->SetBaudRate(static_cast<DWORD>(DecimalFromText(m_baudRate)));
     if (frame != nullptr) {
-        CString line = CString("Line: ") + m_baudRate + "," + m_parity.Left(1) + "," + m_dataBits;
-        frame->m_wndStatusBar.SetPaneText(CSignalStatusBar::kLine, line);
+        frame->m_wndStatusBar.SetPaneText(CSignalStatusBar::kLine, LinePaneText(m_baudRate, m_parity, m_dataBits));
     }
     port->SetByteSize(static_cast<BYTE>(DecimalFromText(m_dataBits)));
     port->SetStopBits(StopBitsFromText(m_stopBits));

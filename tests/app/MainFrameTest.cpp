@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMenuBar>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -82,10 +83,54 @@ TEST_F(MainFrameTest, StatusBarPanesAtCreation) {
         EXPECT_EQ(harness.PaneText(pane), CString(first[pane])) << pane;
         EXPECT_EQ(harness.PaneStyle(pane), SBPS_POPOUT) << pane;
         CRect r = PaneRect(pane);
-        EXPECT_EQ(r.Width(), Bar().TextWidth(widthFrom[pane]) + framework::StatusBarWidget::kPanePadding)
-            << pane;
+        const int firstWidth = Bar().TextWidth(widthFrom[pane]) + framework::StatusBarWidget::kPanePadding;
+        if (pane < Pane::kOut)
+            EXPECT_EQ(r.Width(), firstWidth) << pane;
+        else
+            EXPECT_GE(r.Width(), firstWidth) << pane << ": never narrower than its first text";
         EXPECT_EQ(r.left, left) << pane; // side by side from the left, no stretching
         left = r.right;
+    }
+}
+
+// The columns of a drawn text's ink: from its first to its last column that differs from `fill`.
+int InkWidth(const QImage& image, QRgb fill) {
+    int first = image.width();
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != fill) {
+                first = std::min(first, x);
+                last = x;
+                break;
+            }
+    return last - first + 1;
+}
+
+// The widest texts the program writes into its later panes are drawn whole: in the bar, their ink
+// spans as many columns as the same text drawn alone with room to spare.
+TEST_F(MainFrameTest, ThePanesDrawTheWidestTextsTheProgramWritesWhole) {
+    const std::pair<int, const char*> widest[] = {{Pane::kOut, "Out: 4294967295"},
+                                                  {Pane::kIn, "In: 4294967295"},
+                                                  {Pane::kPort, "Port: COM255"},
+                                                  {Pane::kLine, "Line: 921600,N,8"},
+                                                  {Pane::kLine, "Line: 921600,M,8"}};
+    const QRgb fill = Bar().palette().color(QPalette::Active, QPalette::Window).rgb();
+    const int inset = framework::StatusBarWidget::kPaneGap + framework::StatusBarWidget::kBevel + 1;
+    for (const auto& [pane, text] : widest) {
+        SCOPED_TRACE(text);
+        Frame().m_wndStatusBar.SetPaneText(pane, text);
+        const QRect inside = Bar().ItemRect(pane).adjusted(inset, inset, -inset, -inset);
+        const QImage drawn = Bar().grab(inside).toImage().convertToFormat(QImage::Format_RGB32);
+
+        QImage alone(inside.width() * 2, inside.height(), QImage::Format_RGB32);
+        alone.fill(fill);
+        QPainter painter(&alone);
+        painter.setFont(Bar().font());
+        painter.setPen(Bar().palette().color(QPalette::Active, QPalette::WindowText));
+        painter.drawText(alone.rect().adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter.end();
+        EXPECT_EQ(InkWidth(drawn, fill), InkWidth(alone, fill));
     }
 }
 

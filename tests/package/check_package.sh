@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a staging folder and builds the Debian package, then checks both: every
 # file in place, icons of the size their folder says, the desktop entry, the AppStream metadata and
-# the man page passing their validators, and the package's Depends worked out by dpkg-shlibdeps.
+# the man page passing their validators, the package's Depends worked out by dpkg-shlibdeps, and
+# lintian finding no error and no warning in the package (its notes for information are shown).
 #   check_package.sh <build-dir> <work-dir>
 set -u
 build=$1
@@ -12,7 +13,7 @@ mkdir -p "$work"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-for tool in desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps cpack identify man; do
+for tool in desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps cpack identify man lintian; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/setup.sh installs it)"; exit 1; }
 done
 
@@ -20,6 +21,8 @@ expected=(bin/martool
           share/applications/$app.desktop
           share/metainfo/$app.metainfo.xml
           share/man/man1/martool.1.gz
+          share/doc/martool/copyright
+          share/doc/martool/changelog.gz
           share/icons/hicolor/scalable/apps/$app.svg)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$app.png")
@@ -66,6 +69,9 @@ else
     dpkg-deb -x "$deb" "$work/unpacked"
     file -b "$work/unpacked/usr/bin/martool" | grep -q 'stripped' && ! file -b "$work/unpacked/usr/bin/martool" | grep -q 'not stripped' \
         || fail "the packaged program is not stripped"
+    lintian --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
+    grep -E '^[EW]: ' "$work/lintian.log" && fail "lintian reports errors or warnings"
+    grep -E '^I: ' "$work/lintian.log" | sed 's/^/lintian: /'
     echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 fi
 

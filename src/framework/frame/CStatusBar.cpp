@@ -44,6 +44,11 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
     return allFound;
 }
 
+BOOL CStatusBar::WidenPaneFor(int index, LPCSTR text) {
+    framework::StatusBarWidget* bar = Bar();
+    return bar != nullptr && bar->WidenPaneFor(index, text);
+}
+
 int CStatusBar::GetCount() const {
     framework::StatusBarWidget* bar = Bar();
     return bar != nullptr ? bar->Panes().Count() : 0;

@@ -1,7 +1,8 @@
 #pragma once
 // A status bar: a control bar of fixed-width panes, each made from an indicator ID whose string is
-// the pane's first text and sets its width. Pane texts are 8-bit. Setting a pane's text or style to
-// the value it already has costs a comparison and nothing else: no allocation, no repaint.
+// the pane's first text and sets its width, unless the program widens it for a longer text. Pane
+// texts are 8-bit. Setting a pane's text or style to the value it already has costs a comparison
+// and nothing else: no allocation, no repaint.
 
 #include "framework/frame/CControlBar.h"
 
@@ -21,6 +22,11 @@ public:
     // One pane per ID, in order, all in the normal style. FALSE when the bar has no window or an ID
     // has no string (that pane starts empty, as narrow as its borders).
     BOOL SetIndicators(const UINT* ids, int count);
+
+    // Widens the pane, when it is narrower, so that `text` fits in it whole: for a pane whose
+    // later texts can be wider than its first one. A pane never narrows. FALSE when `index` names
+    // no pane.
+    BOOL WidenPaneFor(int index, LPCSTR text);
 
     int GetCount() const;
     // -1 when no pane has the ID.

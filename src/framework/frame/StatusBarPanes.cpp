@@ -12,6 +12,15 @@ void StatusBarPanes::Reset(std::vector<StatusPane> panes, int left) {
     }
 }
 
+bool StatusBarPanes::SetWidth(int index, int width) {
+    if (At(index) == nullptr)
+        return false;
+    m_panes[static_cast<std::size_t>(index)].width = width;
+    for (std::size_t i = static_cast<std::size_t>(index) + 1; i < m_panes.size(); ++i)
+        m_lefts[i] = m_lefts[i - 1] + m_panes[i - 1].width;
+    return true;
+}
+
 int StatusBarPanes::IndexOf(UINT id) const {
     for (int i = 0; i < Count(); ++i)
         if (m_panes[static_cast<std::size_t>(i)].id == id)

@@ -34,6 +34,8 @@ public:
     // The pane's left edge and width; (0, 0) when `index` names no pane.
     int Left(int index) const;
     int Width(int index) const;
+    // Gives the pane a new width and moves the panes after it; false when `index` names no pane.
+    bool SetWidth(int index, int width);
 
     // True when the pane exists and its text or style differed; a null text is an empty one. Both
     // sit here, inline, as they run after every received byte.

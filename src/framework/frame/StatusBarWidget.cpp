@@ -7,12 +7,13 @@
 #include <algorithm>
 
 #include "framework/base/RepaintScheduler.h"
+#include "framework/base/TextContrast.h"
 
 namespace framework {
 
 namespace {
 
-// The fill of a sunken pane: a lit indicator.
+// The fill of a sunken pane: a lit indicator, the same green in light and dark palettes.
 const QColor kLitFill(0x8e, 0xdb, 0x86);
 // Space between a pane's bevel and its text, above and below.
 constexpr int kTextVerticalMargin = 1;
@@ -53,6 +54,18 @@ void StatusBarWidget::SetPanes(std::vector<StatusPane> panes) {
     m_panes.Reset(std::move(panes), kLeftMargin);
     updateGeometry();
     MarkDirty();
+}
+
+bool StatusBarWidget::WidenPaneFor(int index, const char* text) {
+    if (m_panes.At(index) == nullptr)
+        return false;
+    const int width = TextWidth(text != nullptr ? text : "") + kPanePadding;
+    if (width > m_panes.Width(index)) {
+        m_panes.SetWidth(index, width);
+        updateGeometry();
+        MarkDirty();
+    }
+    return true;
 }
 
 void StatusBarWidget::MarkDirty() {
@@ -139,17 +152,21 @@ void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const
     const QColor light = palette().color(QPalette::Active, QPalette::Light);
     const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
     QRect box = place.adjusted(kPaneGap, 1, -kPaneGap, -1);
+    QColor fill = palette().color(QPalette::Active, QPalette::Window);
     if ((pane.style & SBPS_POPOUT) != 0) {
         DrawBevel(painter, box, light, dark);
     } else {
-        painter.fillRect(box, kLitFill);
+        fill = kLitFill;
+        painter.fillRect(box, fill);
         DrawBevel(painter, box, dark, light);
     }
     int inset = kBevel + kTextMargin;
     QRect textBox = box.adjusted(inset, kBevel, -inset, -kBevel);
     painter.save();
     painter.setClipRect(textBox);
-    painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+    // The palette's text colour where it can be read on the fill; a dark palette's light text is
+    // not readable on the lit green, nor is every palette's text on its own window colour.
+    painter.setPen(ReadableTextColour(fill, palette().color(QPalette::Active, QPalette::WindowText)));
     painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Latin1(pane.text));
     painter.restore();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The Qt widget of a status bar: fixed-width panes from the left, each drawn as a box with its
 // text. A pop-out pane (SBPS_POPOUT) is raised on the window colour; a normal pane is drawn sunken
-// and lit, so that which is which shows at a glance. Text wider than its pane is cut off at the
-// pane's edge. Changes take effect at once and are drawn at the next frame of the RepaintScheduler.
+// and lit, so that which is which shows at a glance. Text takes the palette's colour where that is
+// readable on the pane's fill, and black or white where it is not, so a dark palette's panes read
+// as well as a light one's. Text wider than its pane is cut off at the pane's edge. Changes take
+// effect at once and are drawn at the next frame of the RepaintScheduler.
 
 #include <QWidget>
 #include <string>
@@ -28,6 +30,9 @@ public:
 
     // Replaces the panes; each one's width is its text's width in the bar's font plus the padding.
     void SetPanes(std::vector<StatusPane> panes);
+    // Widens the pane, when it is narrower, so that `text` fits in it whole; a pane never narrows.
+    // False when `index` names no pane.
+    bool WidenPaneFor(int index, const char* text);
     const StatusBarPanes& Panes() const { return m_panes; }
     // True when the pane exists; a change is drawn at the next frame when `update` is set.
     bool SetPaneText(int index, const char* text, bool update) {

@@ -1,7 +1,8 @@
 #pragma once
 // Which character devices other processes have open, seen through /proc/<pid>/fd. A program that
 // opened a port without locking it (a plain `cat`, a script using a serial library's defaults) is
-// found only this way. Processes we may not inspect are skipped; this process does not count.
+// found only this way. Processes we may not inspect are skipped; this process does not count, and
+// neither does the slave of a pseudo-terminal whose master the same process holds (its maker).
 
 #include <sys/types.h>
 #include <vector>

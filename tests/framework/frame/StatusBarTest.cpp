@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QTest>
+#include <algorithm>
+#include <map>
 #include <vector>
 
 #include "framework/frame/CFrameWnd.h"
@@ -15,8 +17,10 @@
 #include "framework/base/RepaintScheduler.h"
 #include "framework/base/ResourceTable.h"
 #include "framework/frame/StatusBarWidget.h"
+#include "framework/base/TextContrast.h"
 #include "support/ToolTipProbe.h"
 
+using framework::ContrastRatio;
 using framework::RepaintScheduler;
 using framework::StatusBarWidget;
 
@@ -189,6 +193,55 @@ TEST_F(StatusBarTest, AFrameDrawsOnlyThePanesThatChanged) {
     EXPECT_EQ(frameDrawn(), QRegion(Widget()->rect())) << "new panes: the whole bar";
     EXPECT_EQ(shown(), Grab().convertToFormat(QImage::Format_RGB32));
     Widget()->removeEventFilter(&regions);
+}
+
+// The colour that most of a pane's inside shows (its fill), and the drawn colour that contrasts
+// most with it (the text, where a glyph's stem covers whole pixels).
+std::pair<QColor, QColor> FillAndText(const QImage& pane) {
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < pane.height(); ++y)
+        for (int x = 0; x < pane.width(); ++x)
+            ++counts[pane.pixel(x, y)];
+    const QColor fill(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                          return a.second < b.second;
+                      })->first);
+    QColor text = fill;
+    for (const auto& [rgb, count] : counts)
+        if (ContrastRatio(QColor(rgb), fill) > ContrastRatio(text, fill))
+            text = QColor(rgb);
+    return {fill, text};
+}
+
+// Lit and unlit panes can be read in a light and in a dark desktop palette alike: measured from the
+// drawn pixels, each pane's text has at least 4.5:1 contrast (WCAG AA) with the pane behind it.
+TEST_F(StatusBarTest, LitAndUnlitPanesReadInLightAndDarkPalettes) {
+    ASSERT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 1e-6) << "the yardstick itself";
+    ASSERT_NEAR(ContrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.54, 0.01);
+    const struct {
+        const char* name;
+        QColor window, text;
+    } palettes[] = {{"light", QColor(0xef, 0xef, 0xef), Qt::black}, {"dark", QColor(0x35, 0x35, 0x35), Qt::white}};
+    bar.SetPaneText(3, "DTR");
+    bar.SetPaneText(4, "DTR");
+    bar.SetPaneStyle(3, SBPS_NORMAL);
+    bar.SetPaneStyle(4, SBPS_POPOUT);
+    for (const auto& p : palettes) {
+        QPalette palette(p.window);
+        palette.setColor(QPalette::Window, p.window);
+        palette.setColor(QPalette::WindowText, p.text);
+        Widget()->setPalette(palette);
+        const QImage shot = Grab();
+        for (const int pane : {3, 4}) {
+            SCOPED_TRACE(std::string(p.name) + (pane == 3 ? ", lit" : ", unlit"));
+            // Inside the bevel, which has colours of its own.
+            const int inset = StatusBarWidget::kPaneGap + StatusBarWidget::kBevel + 1;
+            const CRect inside = Item(pane);
+            const auto [fill, text] = FillAndText(Part(
+                shot, CRect(inside.left + inset, inside.top + inset, inside.right - inset, inside.bottom - inset)));
+            EXPECT_GE(ContrastRatio(text, fill), framework::kReadableContrast)
+                << "text " << text.name().toStdString() << " on " << fill.name().toStdString();
+        }
+    }
 }
 
 TEST_F(StatusBarTest, IndexesOutOfRangeAMissingStringAndAMissingWindowAreHandledSafely) {

@@ -152,8 +152,10 @@ TEST_F(PortBusyTest, AnotherProcessHoldingTheDeviceOpenMakesItBusy) {
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     std::string node = Node();
+    const int master = pty.Master();
     pid_t child = fork();
     if (child == 0) {
+        close(master); // the pty's maker is this test; the child only opens the device, as cat does
         int fd = open(node.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         char byte = fd >= 0 ? 'y' : 'n';
         [[maybe_unused]] auto put = write(ready[1], &byte, 1);
