@@ -15,6 +15,7 @@
 #include "framework/dialogs/CDialog.h"
 #include "framework/edit/EditView.h"
 #include "framework/loop/MessageDispatch.h"
+#include "framework/loop/MessageLoop.h"
 #include "framework/window/PostedMessageQueue.h"
 #include "framework/edit/TextBuffer.h"
 #include "framework/window/WndWidget.h"
@@ -96,6 +97,25 @@ Pty::Pty() {
 
 Pty::~Pty() {
     close(master);
+}
+
+bool RunLoop(CDebugApp& app, const std::function<bool()>& done, int timeoutMs, int checkMs) {
+    bool held = false;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    QTimer check;
+    check.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        held = done && done();
+        if (held || Clock::now() >= deadline) {
+            check.stop();
+            PostQuitMessage(0);
+        }
+    });
+    check.start(done ? checkMs : timeoutMs);
+    MessageLoop loop(app);
+    loop.Run(nullptr, -1);
+    afx::ClearQuit();
+    return held;
 }
 
 void DropPosted() {

@@ -56,6 +56,11 @@ private:
     const framework::TextBuffer* m_text = nullptr;
 };
 
+// Runs the program's own message loop, as the program runs it, until `done` holds (true) or
+// `timeoutMs` pass (false). `done` is asked from a timer every `checkMs`, never by the loop itself,
+// so that the loop does what it does in the program and no more.
+bool RunLoop(CDebugApp& app, const std::function<bool()>& done, int timeoutMs, int checkMs = 1);
+
 // Whatever an earlier program left posted (its WM_QUIT, for one) must not reach the next one.
 void DropPosted();
 // Calls `shown` with the dialog once a modal one is up; it answers the dialog itself.
