@@ -73,6 +73,9 @@ void RepaintScheduler::OnFrame() {
         if (!frame.isAccepted() && !widget.isNull())
             widget->update();
     }
+    // The frame is painted now, as its widgets stand: painted later, after more text came in, it
+    // would show a view that moved since it decided what to move and what to draw.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 
 } // namespace framework
