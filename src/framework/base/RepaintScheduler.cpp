@@ -24,17 +24,25 @@ QEvent::Type RepaintScheduler::FrameEventType() {
     return type;
 }
 
-void RepaintScheduler::MarkDirty(QWidget* widget) {
+void RepaintScheduler::MarkDirty(QWidget* widget, bool prompt) {
     if (widget == nullptr)
         return;
     // The common case, the same few widgets changing again and again, costs a comparison or two.
-    if (IsDirty(widget))
+    if (IsDirty(widget)) {
+        if (prompt)
+            Schedule(m_frameMs);
         return;
+    }
     m_dirty.push_back({widget, widget});
-    if (m_timer.isActive())
+    Schedule(!prompt && m_streak >= kFramesBeforeStreaming ? std::max(m_frameMs, kStreamFrameMs) : m_frameMs);
+}
+
+void RepaintScheduler::Schedule(int interval) {
+    const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : interval;
+    const int wait = static_cast<int>(std::max<qint64>(0, interval - since));
+    if (m_timer.isActive() && m_timer.remainingTime() <= wait)
         return;
-    const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : m_frameMs;
-    m_timer.start(static_cast<int>(std::max<qint64>(0, m_frameMs - since)));
+    m_timer.start(wait);
 }
 
 bool RepaintScheduler::IsDirty(const QWidget* widget) const {
@@ -59,6 +67,8 @@ bool RepaintScheduler::DrawIfDueWithin(int ms) {
 }
 
 void RepaintScheduler::OnFrame() {
+    const bool following = m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kStreamFrameMs + m_frameMs;
+    m_streak = following ? m_streak + 1 : 0;
     // A widget drawn now may mark itself dirty again; that goes to the next frame.
     m_sinceFrame.start();
     std::vector<Dirty> due;

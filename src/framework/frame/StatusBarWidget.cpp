@@ -73,10 +73,10 @@ void StatusBarWidget::MarkDirty() {
     RepaintScheduler::Instance().MarkDirty(this);
 }
 
-void StatusBarWidget::MarkPaneDirty(int index) {
+void StatusBarWidget::MarkPaneDirty(int index, bool prompt) {
     if (std::find(m_dirtyPanes.begin(), m_dirtyPanes.end(), index) == m_dirtyPanes.end())
         m_dirtyPanes.push_back(index);
-    RepaintScheduler::Instance().MarkDirty(this);
+    RepaintScheduler::Instance().MarkDirty(this, prompt);
 }
 
 void StatusBarWidget::DrawFrame() {

@@ -41,8 +41,9 @@ public:
         return m_panes.At(index) != nullptr;
     }
     bool SetPaneStyle(int index, UINT style) {
+        // A line's indicator is drawn within a frame, also while text streams in.
         if (m_panes.SetStyle(index, style))
-            MarkPaneDirty(index);
+            MarkPaneDirty(index, true);
         return m_panes.At(index) != nullptr;
     }
     bool SetPaneTip(int index, const char* tip) { return m_panes.SetTip(index, tip); }
@@ -66,7 +67,7 @@ private:
     void MarkDirty();
     // Only this pane changed: the frame draws it alone (a count that changes at every frame would
     // otherwise repaint the whole bar at frame rate).
-    void MarkPaneDirty(int index);
+    void MarkPaneDirty(int index, bool prompt = false);
     void DrawFrame();
 
     StatusBarPanes m_panes;

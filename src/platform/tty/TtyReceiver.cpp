@@ -38,29 +38,80 @@ void TtyReceiver::Run() {
             WakeIfStillOwed();
         if (!m_queue.WaitForRoom(m_stop))
             return;
+        // While the reader is not to be woken before the interval's end anyway and the line only
+        // trickles, what arrives meanwhile is left to the kernel, which holds far more than a slow
+        // line sends in that time, and read at the end in one go: one wake-up of this thread per
+        // interval rather than one per morsel the driver hands over.
+        const bool lazy = m_wakeDue != Clock::time_point::max() && TricklesFor(m_wakeDue - Clock::now());
+        waits[0].fd = lazy ? -1 : m_fd;
+        waits[0].revents = 0;
         if (poll(waits, 2, WaitMs()) < 0 && errno != EINTR) {
             Finish(errno);
             return;
         }
         if (m_stop.load(std::memory_order_relaxed))
             return;
-        if (m_wakeDue != Clock::time_point::max() && Clock::now() >= m_wakeDue)
-            WakeIfStillOwed();
-        if (waits[0].revents == 0)
-            continue;
-        // Never past the cap: what does not fit stays in the kernel, under its flow control.
-        const std::size_t room = std::min(ReceiveQueue::kBlockSize, m_queue.Room());
-        const ssize_t got = read(m_fd, scratch.get(), room);
-        if (got > 0) {
-            Deliver(scratch.get(), static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            Finish(0); // the line has hung up
-            return;
-        } else if (errno != EAGAIN && errno != EINTR) {
-            Finish(errno);
+        if (m_wakeDue != Clock::time_point::max() && Clock::now() >= m_wakeDue) {
+            m_wakeDue = Clock::time_point::max();
+            const std::uint64_t before = m_queue.Received();
+            if (!ReadLine(scratch.get(), true))
+                return;
+            if (m_wakeDue == Clock::time_point::max()) {
+                WakeIfStillOwed();
+                // A line that still trickles is looked at again an interval from now, not at its
+                // every morsel; one that fell silent is waited for, and its next byte wakes at once.
+                if (m_queue.Received() != before && TricklesFor(kWakeInterval))
+                    m_wakeDue = Clock::now() + kWakeInterval;
+            }
+        } else if (waits[0].revents != 0 && !ReadLine(scratch.get(), false)) {
             return;
         }
     }
+}
+
+bool TtyReceiver::TricklesFor(Clock::duration span) const {
+    return m_bytesPerSecond * std::chrono::duration<double>(span).count() < static_cast<double>(kTrickle);
+}
+
+bool TtyReceiver::ReadLine(BYTE* scratch, bool all) {
+    for (;;) {
+        // Never past the cap: what does not fit stays in the kernel, under its flow control.
+        const std::size_t room = std::min(ReceiveQueue::kBlockSize, m_queue.Room());
+        if (room == 0)
+            return true;
+        const ssize_t got = read(m_fd, scratch, room);
+        if (got > 0) {
+            NoteRate(static_cast<std::size_t>(got));
+            Deliver(scratch, static_cast<std::size_t>(got));
+            if (!all)
+                return true;
+        } else if (got == 0) {
+            Finish(0); // the line has hung up
+            return false;
+        } else if (errno == EAGAIN) {
+            return true;
+        } else if (errno != EINTR) {
+            Finish(errno);
+            return false;
+        }
+    }
+}
+
+// The line's pace: the faster of the last whole interval's and the one under way. What a read
+// finds arrived since the read before it, so an interval starts at a read and ends at a later one;
+// one still under way counts as at least a millisecond long, so that a burst is seen as one at once.
+void TtyReceiver::NoteRate(std::size_t bytes) {
+    const Clock::time_point now = Clock::now();
+    if (now - m_paceFrom >= kWakeInterval) {
+        const double span = std::chrono::duration<double>(m_lastRead - m_paceFrom).count();
+        m_lastPace = span > 0 ? static_cast<double>(m_paceBytes) / span : 0;
+        m_paceFrom = m_lastRead;
+        m_paceBytes = 0;
+    }
+    m_paceBytes += bytes;
+    m_lastRead = now;
+    const double span = std::max(1e-3, std::chrono::duration<double>(now - m_paceFrom).count());
+    m_bytesPerSecond = std::max(m_lastPace, static_cast<double>(m_paceBytes) / span);
 }
 
 int TtyReceiver::WaitMs() const {
@@ -79,13 +130,15 @@ void TtyReceiver::Deliver(const BYTE* bytes, std::size_t count) {
         WakeReader();
 }
 
-// A frame counts from the reader's last visit, whether this thread woke it or it came by itself.
+// An interval counts from the reader's last visit, whether this thread woke it or it came by itself.
 void TtyReceiver::WakeReader() {
     const Clock::time_point visited = std::max(m_lastWake, Clock::time_point(Clock::duration(m_queue.LastTaken())));
-    if (Clock::now() - visited >= kWakeInterval)
-        SignalNow();
-    else
+    if (Clock::now() - visited >= kWakeInterval) {
+        m_queue.WakeStillOwed();
+        Signal();
+    } else if (m_wakeDue == Clock::time_point::max()) {
         m_wakeDue = visited + kWakeInterval;
+    }
 }
 
 // The loop may have come for the bytes by itself meanwhile (a frame to draw, a key pressed); then
@@ -93,10 +146,10 @@ void TtyReceiver::WakeReader() {
 void TtyReceiver::WakeIfStillOwed() {
     m_wakeDue = Clock::time_point::max();
     if (m_queue.WakeStillOwed())
-        SignalNow();
+        Signal();
 }
 
-void TtyReceiver::SignalNow() {
+void TtyReceiver::Signal() {
     m_wakeDue = Clock::time_point::max();
     m_lastWake = Clock::now();
     CommWakeEvent::Instance().Signal();
@@ -105,7 +158,7 @@ void TtyReceiver::SignalNow() {
 // The loss is reported at once, with any bytes still waiting for their wake-up.
 void TtyReceiver::Finish(int errnum) {
     if (m_queue.End(errnum) || m_wakeDue != Clock::time_point::max())
-        SignalNow();
+        Signal();
 }
 
 bool TtyReceiver::DsrUp() const {
