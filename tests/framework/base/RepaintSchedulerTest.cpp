@@ -63,22 +63,36 @@ TEST(RepaintSchedulerFrames, ManyChangesGiveOneDrawPerWidget) {
     EXPECT_FALSE(scheduler.IsPending());
 }
 
-TEST(RepaintSchedulerFrames, AtMostOneDrawPerFrame) {
+// Changes that keep coming (a terminal receiving) are drawn at the screen's pace at first, then at
+// the streaming pace; a change marked prompt (a line's indicator) is still drawn within a frame.
+TEST(RepaintSchedulerFrames, StreamingChangesAreDrawnAtTheStreamPacePromptOnesWithinAFrame) {
     RepaintScheduler scheduler;
-    FrameCounter widget;
-    widget.clock.start();
-    QElapsedTimer running;
-    running.start();
-    // Change continuously for a while, as a receiving terminal does.
-    while (running.elapsed() < 200) {
-        scheduler.MarkDirty(&widget);
+    FrameCounter text;
+    FrameCounter indicator;
+    text.clock.start();
+    indicator.clock = text.clock;
+    qint64 promptedAt = -1;
+    while (text.clock.elapsed() < 400) {
+        scheduler.MarkDirty(&text);
+        if (promptedAt < 0 && text.frames.size() >= 6 && text.clock.elapsed() - text.frames.back() < 4) {
+            promptedAt = text.clock.elapsed();
+            scheduler.MarkDirty(&indicator, true);
+        }
         QCoreApplication::processEvents();
     }
     WaitForFrame(scheduler);
-    ASSERT_GE(widget.frames.size(), 3u);
-    EXPECT_LE(widget.frames.size(), 200u / 12 + 2);
-    for (std::size_t i = 1; i < widget.frames.size(); ++i)
-        EXPECT_GE(widget.frames[i] - widget.frames[i - 1], 12) << "frame " << i;
+    const std::size_t streaming = RepaintScheduler::kFramesBeforeStreaming + 1;
+    ASSERT_GE(text.frames.size(), streaming + 3);
+    EXPECT_LE(text.frames.size(), 400u / RepaintScheduler::kStreamFrameMs + streaming + 2);
+    ASSERT_EQ(indicator.frames.size(), 1u);
+    EXPECT_LE(indicator.frames[0] - promptedAt, RepaintScheduler::kFrameMs + 6) << "the prompt change waited";
+    for (std::size_t i = 1; i < text.frames.size(); ++i) {
+        const qint64 gap = text.frames[i] - text.frames[i - 1];
+        EXPECT_GE(gap, RepaintScheduler::kFrameMs - 4) << "frame " << i;
+        if (i > streaming && text.frames[i] != indicator.frames[0]) {
+            EXPECT_GE(gap, RepaintScheduler::kStreamFrameMs - 4) << "frame " << i;
+        }
+    }
     EXPECT_EQ(RepaintScheduler::Instance().FrameMs(), RepaintScheduler::kFrameMs) << "the shared one too";
 }
 
