@@ -194,7 +194,9 @@ void EditView::UpdateVisibleArea() {
 
 void EditView::UpdateMetrics() {
     const QFontMetricsF metrics(font());
-    m_cellWidth = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    // Cells fall on whole pixels, as on a terminal's screen: every glyph is drawn alike wherever it
+    // stands, and a cell can be drawn once and copied.
+    m_cellWidth = std::max<qreal>(1, std::round(metrics.horizontalAdvance(QLatin1Char('M'))));
     m_lineHeight = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
     m_ascent = static_cast<int>(std::round(metrics.ascent()));
     m_glyphs = EditViewFont(font(), m_lineHeight);
@@ -286,7 +288,8 @@ void EditView::paintEvent(QPaintEvent* event) {
         colors.color(group, QPalette::Text), colors.color(group, QPalette::Base),
         colors.color(group, QPalette::Highlight), colors.color(group, QPalette::HighlightedText),
         colors.color(group, QPalette::Link)};
-    EditViewPainter painterOfLines(painter, m_model, geometry, palette, m_glyphs);
+    m_cells.Use({m_cellWidth, m_lineHeight, m_ascent, palette.text, palette.base, m_glyphs.Main()});
+    EditViewPainter painterOfLines(painter, m_model, geometry, palette, m_glyphs, &m_cells);
     const EditViewPainter::Result result = painterOfLines.Paint(hasFocus() && m_caretShown, m_knownWidth);
     m_lastPaint = {result.lines, result.bytes};
     if (result.widest > m_knownWidth) {

@@ -21,6 +21,7 @@
 #include <functional>
 #include <string>
 
+#include "framework/edit/EditViewCells.h"
 #include "framework/edit/EditViewFont.h"
 #include "framework/edit/EditViewModel.h"
 
@@ -169,6 +170,7 @@ private:
     std::size_t m_visibleLines = 1;
     std::size_t m_visibleColumns = 1;
     EditViewFont m_glyphs;
+    EditViewCells m_cells;
     PaintStats m_lastPaint;
     // Where the pixels on the screen stand. While text streams in at the bottom, a frame moves them
     // up by the lines received and draws only the lines that changed: the rest of the window is

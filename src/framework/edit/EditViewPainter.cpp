@@ -5,6 +5,7 @@
 #include <QRawFont>
 #include <algorithm>
 
+#include "framework/edit/EditViewCells.h"
 #include "framework/edit/EditViewColumnIndex.h"
 #include "framework/edit/EditViewColumns.h"
 #include "framework/edit/EditViewFont.h"
@@ -21,16 +22,16 @@ constexpr unsigned kDeletePicture = 0x21; // U+2421 for 0x7F
 } // namespace
 
 EditViewPainter::EditViewPainter(QPainter& painter, const EditViewModel& model, const Geometry& geometry,
-                                 const Colors& colors, const EditViewFont& font)
+                                 const Colors& colors, const EditViewFont& font, EditViewCells* cells)
     : m_painter(painter), m_model(model), m_geometry(geometry), m_colors(colors), m_font(font),
-      m_selStart(model.SelectionStart()), m_selEnd(model.SelectionEnd()) {}
+      m_cells(cells != nullptr && cells->Usable() ? cells : nullptr), m_selStart(model.SelectionStart()),
+      m_selEnd(model.SelectionEnd()) {}
 
 qreal EditViewPainter::X(std::size_t column) const {
     return (static_cast<qreal>(column) - static_cast<qreal>(m_geometry.firstColumn)) * m_geometry.cellWidth;
 }
 
 EditViewPainter::Result EditViewPainter::Paint(bool showCaret, std::size_t knownWidth) {
-    m_painter.fillRect(0, 0, m_geometry.width, m_geometry.height, m_colors.base);
     const TextBuffer& text = m_model.Buffer();
     const std::size_t scanned = m_model.Columns().ScannedBytes();
     const std::size_t end = std::min(text.LineCount(), m_geometry.firstLine + m_geometry.lines);
@@ -39,6 +40,9 @@ EditViewPainter::Result EditViewPainter::Paint(bool showCaret, std::size_t known
     const std::size_t to = std::min(end, m_geometry.firstLine +
                                              (static_cast<std::size_t>(std::max(0, m_geometry.paintBottom)) + height - 1) /
                                                  height);
+    // Copied lines cover their own strips; only what lies below them is filled.
+    const int below = m_cells != nullptr ? static_cast<int>(std::max(from, to) - m_geometry.firstLine) * m_geometry.lineHeight : 0;
+    m_painter.fillRect(0, below, m_geometry.width, m_geometry.height - below, m_colors.base);
     for (std::size_t line = from; line < to; ++line) {
         PaintLine(line, static_cast<int>(line - m_geometry.firstLine) * m_geometry.lineHeight, knownWidth);
         ++m_result.lines;
@@ -64,12 +68,16 @@ void EditViewPainter::PaintLine(std::size_t line, int y, std::size_t knownWidth)
     EditViewColumns::Place at = columns.Seek(text, start, end, m_geometry.firstColumn);
     // Every byte takes at least one column, so no more bytes than columns can be visible.
     const std::size_t visible = std::min(end - at.pos, lastColumn > at.column ? lastColumn - at.column : 0);
-    for (const std::string_view piece : text.Pieces(at.pos, visible)) {
-        for (const char c : piece) {
-            const auto byte = static_cast<unsigned char>(c);
-            const std::size_t next = EditViewColumns::Advance(at.column, byte);
-            DrawCell(byte, at.column, next, y, at.pos >= m_selStart && at.pos < m_selEnd);
-            at = {at.pos + 1, next};
+    if (m_cells != nullptr) {
+        at = CopyCells(at, visible, y);
+    } else {
+        for (const std::string_view piece : text.Pieces(at.pos, visible)) {
+            for (const char c : piece) {
+                const auto byte = static_cast<unsigned char>(c);
+                const std::size_t next = EditViewColumns::Advance(at.column, byte);
+                DrawCell(byte, at.column, next, y, at.pos >= m_selStart && at.pos < m_selEnd);
+                at = {at.pos + 1, next};
+            }
         }
     }
     m_result.bytes += visible;
@@ -81,6 +89,29 @@ void EditViewPainter::PaintLine(std::size_t line, int y, std::size_t knownWidth)
     // byte and at most a tab stop per byte); a long line is measured from the last of its marks.
     if ((end - start) * EditViewColumns::kTabWidth > knownWidth)
         m_result.widest = std::max(m_result.widest, columns.ColumnAt(text, start, end, at));
+}
+
+EditViewColumns::Place EditViewPainter::CopyCells(EditViewColumns::Place at, std::size_t visible, int y) {
+    m_cells->StartLine(m_geometry.width);
+    m_others.clear();
+    const int width = m_cells->Width();
+    for (const std::string_view piece : m_model.Buffer().Pieces(at.pos, visible)) {
+        for (const char c : piece) {
+            const auto byte = static_cast<unsigned char>(c);
+            const std::size_t next = EditViewColumns::Advance(at.column, byte);
+            const bool selected = at.pos >= m_selStart && at.pos < m_selEnd;
+            const quint32 glyph = m_font.Latin1(byte);
+            const bool plain = !selected && glyph != 0 && EditViewGlyphs::Of(byte).kind == EditViewGlyphs::Kind::Plain;
+            if (!(plain && m_cells->Copy(byte, glyph, static_cast<int>(at.column - m_geometry.firstColumn) * width)) &&
+                (byte != '\t' || selected))
+                m_others.push_back({byte, at.column, next, selected});
+            at = {at.pos + 1, next};
+        }
+    }
+    m_painter.drawImage(QPoint(0, y), m_cells->Line(), QRect(0, 0, m_geometry.width, m_geometry.lineHeight));
+    for (const Other& other : m_others)
+        DrawCell(other.byte, other.column, other.next, y, other.selected);
+    return at;
 }
 
 void EditViewPainter::DrawCell(unsigned char byte, std::size_t column, std::size_t next, int y,

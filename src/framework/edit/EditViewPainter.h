@@ -12,12 +12,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "framework/edit/EditViewColumns.h"
+
 class QPainter;
 class QRawFont;
 class QRectF;
 
 namespace framework {
 
+class EditViewCells;
 class EditViewFont;
 class EditViewModel;
 
@@ -52,8 +55,9 @@ public:
         std::size_t widest = 0;
     };
 
+    // `cells`, when given and usable, draws plain characters as copied pictures of their cells.
     EditViewPainter(QPainter& painter, const EditViewModel& model, const Geometry& geometry,
-                    const Colors& colors, const EditViewFont& font);
+                    const Colors& colors, const EditViewFont& font, EditViewCells* cells = nullptr);
 
     // knownWidth: the widest line known so far; a line that may be wider is measured.
     Result Paint(bool showCaret, std::size_t knownWidth);
@@ -67,6 +71,10 @@ private:
     };
 
     void PaintLine(std::size_t line, int y, std::size_t knownWidth);
+    // A line's cells from `at`, `visible` bytes: plain ones copied into a picture of the line drawn
+    // at once, the rest (selected, control pictures, hex) drawn over it as DrawCell draws them.
+    // Returns the place after the last of them.
+    EditViewColumns::Place CopyCells(EditViewColumns::Place at, std::size_t visible, int y);
     void DrawCell(unsigned char byte, std::size_t column, std::size_t next, int y, bool selected);
     void DrawControl(unsigned char byte, const QRectF& cell, bool selected);
     void DrawHex(unsigned char byte, const QRectF& cell, const QColor& ink);
@@ -79,11 +87,20 @@ private:
     const Geometry& m_geometry;
     const Colors& m_colors;
     const EditViewFont& m_font;
+    EditViewCells* m_cells; // nullptr: every cell drawn glyph by glyph
     std::size_t m_selStart;
     std::size_t m_selEnd;
     Result m_result;
     std::vector<Batch> m_batches;
     std::size_t m_lastBatch = 0;
+    // Cells of the line being copied that are drawn over its picture instead.
+    struct Other {
+        unsigned char byte;
+        std::size_t column;
+        std::size_t next;
+        bool selected;
+    };
+    std::vector<Other> m_others;
 };
 
 } // namespace framework

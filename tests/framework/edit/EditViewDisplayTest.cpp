@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
+#include <cmath>
 #include <QScrollBar>
 #include <string>
 #include <vector>
 
 #include "framework/edit/EditView.h"
+#include "framework/edit/EditViewCells.h"
+#include "framework/edit/EditViewFont.h"
+#include "framework/edit/EditViewModel.h"
+#include "framework/edit/EditViewPainter.h"
 #include "framework/base/RepaintScheduler.h"
 #include "support/EditViewFixture.h"
 
@@ -58,6 +65,46 @@ TEST_F(EditViewDisplayTest, ControlBytesAreDrawnVisiblyAndDistinctly) {
         for (std::size_t j = i + 1; j < cells.size(); ++j)
             EXPECT_NE(cells[i], cells[j]) << std::hex << bytes[i] << " and " << bytes[j];
     }
+}
+
+// Plain characters are drawn as copied pictures of their cells: a window of text of every kind, a
+// selection across it, scrolled sideways so that cells are cut at both edges, must look exactly as
+// when every cell is drawn glyph by glyph, wide glyphs that reach into their neighbours included.
+TEST(EditViewCellCopies, LookAsCellsDrawnGlyphByGlyph) {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(12);
+    const QFontMetricsF metrics(font);
+    framework::EditViewPainter::Geometry geometry;
+    geometry.cellWidth = std::round(metrics.horizontalAdvance('M'));
+    geometry.lineHeight = static_cast<int>(std::ceil(metrics.lineSpacing()));
+    geometry.ascent = static_cast<int>(std::round(metrics.ascent()));
+    geometry.lines = 4;
+    geometry.firstColumn = 3;
+    geometry.columns = 80;
+    geometry.width = static_cast<int>(geometry.cellWidth * 80) - 3;
+    geometry.height = 4 * geometry.lineHeight;
+    const framework::EditViewFont glyphs(font, geometry.lineHeight);
+    framework::EditViewCells cells;
+    cells.Use({geometry.cellWidth, geometry.lineHeight, geometry.ascent, Qt::black, Qt::white, glyphs.Main()});
+    ASSERT_TRUE(cells.Usable());
+
+    std::string text = "WWMW plain text, and \t\x01\x1b\x7f\x85\xad\xe9\xff controls\r\n";
+    for (int byte = 0x20; byte < 0x100; ++byte)
+        text += static_cast<char>(byte) + std::string(byte % 40 == 0 ? "\r\n" : "");
+    framework::EditViewModel model;
+    model.SetText(text.data(), text.size());
+    model.Select(30, 70);
+    const framework::EditViewPainter::Colors colors{Qt::black, Qt::white, Qt::darkBlue, Qt::yellow, Qt::darkGreen};
+    auto draw = [&](framework::EditViewCells* with) {
+        QImage image(geometry.width, geometry.height, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QPainter painter(&image);
+        framework::EditViewPainter(painter, model, geometry, colors, glyphs, with).Paint(true, 0);
+        return image;
+    };
+    const QImage glyphByGlyph = draw(nullptr);
+    EXPECT_TRUE(draw(&cells) == glyphByGlyph);
+    EXPECT_TRUE(draw(&cells) == glyphByGlyph) << "with every cell's picture made already";
 }
 
 TEST_F(EditViewDisplayTest, TabAdvancesToTheNextStopOfEight) {
