@@ -1,5 +1,7 @@
 #include "framework/frame/StatusBarWidget.h"
 
+#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -148,7 +150,7 @@ void StatusBarWidget::paintEvent(QPaintEvent* event) {
 
 // The bar shows the line's state whatever the state of its window: it is drawn in the active colours
 // also while a modal dialog has disabled the frame.
-void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) const {
+void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) {
     const QColor light = palette().color(QPalette::Active, QPalette::Light);
     const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
     QRect box = place.adjusted(kPaneGap, 1, -kPaneGap, -1);
@@ -167,8 +169,47 @@ void StatusBarWidget::PaintPane(QPainter& painter, const StatusPane& pane, const
     // The palette's text colour where it can be read on the fill; a dark palette's light text is
     // not readable on the lit green, nor is every palette's text on its own window colour.
     painter.setPen(ReadableTextColour(fill, palette().color(QPalette::Active, QPalette::WindowText)));
-    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Latin1(pane.text));
+    DrawText(painter, pane.text, textBox);
     painter.restore();
+}
+
+// The counts change at every frame while bytes stream in. Laid out as text (shaped, line by line)
+// a pane's few characters cost more than the whole frame's terminal lines; placed as glyphs with the
+// font's own kerned advances they look the same for the texts a status bar holds.
+void StatusBarWidget::DrawText(QPainter& painter, const std::string& text, const QRect& box) {
+    if (m_glyphFont != font() || !m_glyphs.isValid()) {
+        m_glyphFont = font();
+        m_glyphs = QRawFont::fromFont(m_glyphFont);
+        QString latin1;
+        for (int c = 0; c < 256; ++c)
+            latin1.append(QChar(c));
+        const QList<quint32> indexes = m_glyphs.glyphIndexesForString(latin1);
+        for (int c = 0; c < 256 && c < indexes.size(); ++c)
+            m_latin1[static_cast<std::size_t>(c)] = indexes[c];
+    }
+    QList<quint32> glyphs;
+    glyphs.reserve(static_cast<qsizetype>(text.size()));
+    for (const char c : text)
+        glyphs.append(m_latin1[static_cast<unsigned char>(c)]);
+    if (std::find(glyphs.begin(), glyphs.end(), 0u) != glyphs.end()) {
+        // A character the font lacks: Qt finds a font that has it.
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Latin1(text));
+        return;
+    }
+    const QList<QPointF> advances = m_glyphs.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+    const QFontMetricsF metrics(m_glyphFont);
+    QPointF at(box.left(), box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent());
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    for (const QPointF& advance : advances) {
+        positions.append(at);
+        at += advance;
+    }
+    QGlyphRun run;
+    run.setRawFont(m_glyphs);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(0, 0), run);
 }
 
 } // namespace framework

@@ -8,6 +8,9 @@
 
 #include <QWidget>
 #include <string>
+#include <QFont>
+#include <QRawFont>
+#include <array>
 #include <vector>
 
 #include "framework/frame/StatusBarPanes.h"
@@ -63,7 +66,9 @@ protected:
 
 private:
     int TopInset() const;
-    void PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place) const;
+    void PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place);
+    // A pane's text as glyphs of the bar's font, left-aligned and centred vertically in `box`.
+    void DrawText(QPainter& painter, const std::string& text, const QRect& box);
     void MarkDirty();
     // Only this pane changed: the frame draws it alone (a count that changes at every frame would
     // otherwise repaint the whole bar at frame rate).
@@ -74,6 +79,11 @@ private:
     DWORD m_style;
     std::vector<int> m_dirtyPanes;
     bool m_dirtyAll = true;
+    // The bar's font as glyphs, and the glyphs of the Latin-1 characters in it, taken when a text
+    // is first drawn in that font.
+    QFont m_glyphFont;
+    QRawFont m_glyphs;
+    std::array<quint32, 256> m_latin1{};
 };
 
 } // namespace framework
