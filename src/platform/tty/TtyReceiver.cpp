@@ -56,21 +56,31 @@ void TtyReceiver::Run() {
             const std::uint64_t before = m_queue.Received();
             if (!ReadLine(scratch.get(), true))
                 return;
-            if (m_wakeDue == Clock::time_point::max()) {
+            if (m_wakeDue == Clock::time_point::max())
                 WakeIfStillOwed();
-                // A line that still trickles is looked at again an interval from now, not at its
-                // every morsel; one that fell silent is waited for, and its next byte wakes at once.
-                if (m_queue.Received() != before && TricklesFor(kWakeInterval))
-                    m_wakeDue = Clock::now() + kWakeInterval;
-            }
-        } else if (waits[0].revents != 0 && !ReadLine(scratch.get(), false)) {
-            return;
+            LookAgainIfTrickling(before);
+        } else if (waits[0].revents != 0) {
+            const std::uint64_t before = m_queue.Received();
+            if (!ReadLine(scratch.get(), false))
+                return;
+            LookAgainIfTrickling(before);
         }
     }
 }
 
+// A line that trickles is looked at again an interval from now, not at its every morsel, whether
+// or not its reader waits (one in a modal dialog takes nothing for a while); one that fell silent is
+// waited for, and its next byte is read, and wakes the reader, at once.
+void TtyReceiver::LookAgainIfTrickling(std::uint64_t receivedBefore) {
+    if (m_wakeDue == Clock::time_point::max() && m_queue.Received() != receivedBefore &&
+        TricklesFor(kWakeInterval))
+        m_wakeDue = Clock::now() + kWakeInterval;
+}
+
+// A pace needs two reads to be known; until then the line may be anything.
 bool TtyReceiver::TricklesFor(Clock::duration span) const {
-    return m_bytesPerSecond * std::chrono::duration<double>(span).count() < static_cast<double>(kTrickle);
+    return m_paceReads >= 2 &&
+           m_bytesPerSecond * std::chrono::duration<double>(span).count() < static_cast<double>(kTrickle);
 }
 
 bool TtyReceiver::ReadLine(BYTE* scratch, bool all) {
@@ -100,15 +110,22 @@ bool TtyReceiver::ReadLine(BYTE* scratch, bool all) {
 // The line's pace: the faster of the last whole interval's and the one under way. What a read
 // finds arrived since the read before it, so an interval starts at a read and ends at a later one;
 // one still under way counts as at least a millisecond long, so that a burst is seen as one at once.
+// After a quiet spell the pace is learnt afresh: the first bytes may begin a burst.
 void TtyReceiver::NoteRate(std::size_t bytes) {
     const Clock::time_point now = Clock::now();
-    if (now - m_paceFrom >= kWakeInterval) {
+    if (now - m_lastRead > 2 * kWakeInterval) {
+        m_paceFrom = now;
+        m_paceBytes = 0;
+        m_lastPace = 0;
+        m_paceReads = 0;
+    } else if (now - m_paceFrom >= kWakeInterval) {
         const double span = std::chrono::duration<double>(m_lastRead - m_paceFrom).count();
         m_lastPace = span > 0 ? static_cast<double>(m_paceBytes) / span : 0;
         m_paceFrom = m_lastRead;
         m_paceBytes = 0;
     }
     m_paceBytes += bytes;
+    ++m_paceReads;
     m_lastRead = now;
     const double span = std::max(1e-3, std::chrono::duration<double>(now - m_paceFrom).count());
     m_bytesPerSecond = std::max(m_lastPace, static_cast<double>(m_paceBytes) / span);

@@ -53,6 +53,7 @@ private:
     bool ReadLine(BYTE* scratch, bool all);
     // The line at its present pace would send little in `span`.
     bool TricklesFor(Clock::duration span) const;
+    void LookAgainIfTrickling(std::uint64_t receivedBefore);
     void NoteRate(std::size_t bytes);
     // How long the next wait may last: until a deferred wake-up is due, or for ever.
     int WaitMs() const;
@@ -79,6 +80,7 @@ private:
     Clock::time_point m_lastRead{};  // ... and the read that last found some
     double m_lastPace = 0;           // bytes per second over the last whole interval
     double m_bytesPerSecond = 0;     // the line's pace, as NoteRate last found it
+    unsigned m_paceReads = 0;        // reads that found bytes since the line was last quiet
     std::thread m_thread;
 };
 

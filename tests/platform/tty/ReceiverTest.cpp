@@ -16,6 +16,8 @@
 #include "platform/tty/PortProbeScope.h"
 #include "platform/tty/ReceiveQueue.h"
 #include "platform/tty/TtyReceiver.h"
+#include "support/LossyLine.h"
+#include "support/RunSeed.h"
 
 namespace {
 
@@ -122,6 +124,32 @@ TEST_P(ReceiverAtTheCap, PausesSoTheSenderIsRefusedAndGoesOnAsTheProgramReads) {
 
 INSTANTIATE_TEST_SUITE_P(Flow, ReceiverAtTheCap, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& p) { return p.param ? "RtsCts" : "None"; });
+
+// A trickling line is read once a frame, its bytes left meanwhile to the kernel, which must not
+// overflow when the line bursts into the fastest pace a UART keeps up (3 Mbaud) at any moment.
+TEST_F(ReceiverTest, ALineThatTricklesThenBurstsLosesNothing) {
+    Open();
+    const std::uint64_t seed = RunSeed();
+    const std::string trickle = LossyLine::Lines(11520, seed);
+    const std::string burst = LossyLine::Lines(300000, seed + 1);
+    std::string got;
+    auto readWhile = [&](const LossyLine& line) {
+        while (!line.Done())
+            got += ReadSome(65536);
+    };
+    std::size_t dropped = 0;
+    for (const std::string* part : {&trickle, &burst}) {
+        LossyLine line(pty.Master(), *part, part == &trickle ? 11520 : LossyLine::Pace(3000000), seed);
+        readWhile(line);
+        dropped += line.Dropped();
+    }
+    for (int idle = 0; got.size() < trickle.size() + burst.size() && idle < 200; ++idle) {
+        std::this_thread::sleep_for(2ms);
+        got += ReadSome(65536);
+    }
+    EXPECT_EQ(dropped, 0u) << SeedNote(seed);
+    EXPECT_TRUE(got == trickle + burst) << SeedNote(seed);
+}
 
 // Closing stops the receiver first, also one that waits for room at its cap, and never waits for
 // the bytes nobody read.
