@@ -44,7 +44,6 @@
 #include "platform/tty/PortProbeScope.h"
 #include "platform/tty/TtyReceiver.h"
 #include "platform/base/SystemPaths.h"
-#include "platform/comm/SimulatedDevice.h"
 #include "resources/ProgramResources.h"
 #include "serial/CSerialPort.h"
 
@@ -305,14 +304,15 @@ protected:
     }
 };
 
-// From a change of CTS (made by another thread on a simulated port) to the CTS pane showing it, and
-// to the status bar being drawn with it.
+// From a change of CTS to the CTS pane showing it, and to the status bar being drawn with it. The
+// change is made by another thread, as a peer would, through the loopback plug, whose RTS drives
+// its CTS.
 void LineChange(int runs, int changes) {
     std::vector<double> toState, toPaint;
     for (int run = 0; run < runs; ++run) {
-        auto sim = platform::SimulatedDevice::Register("BENCHSIM");
         {
-            Program program("BENCHSIM");
+            Program program("COM255");
+            const HANDLE port = program.app.m_pPort->GetHandle();
             CMainFrame* frame = GetMainFrame();
             PaintWatch painted(frame->m_wndStatusBar.GetWidget());
             program.app.RunUntil({}, 300);
@@ -324,7 +324,7 @@ void LineChange(int runs, int changes) {
                 std::thread changer([&] {
                     std::this_thread::sleep_for(std::chrono::milliseconds(20 + 7 * (i % 5)));
                     changedAt = Clock::now().time_since_epoch().count();
-                    sim->SetCts(on);
+                    EscapeCommFunction(port, on ? SETRTS : CLRRTS);
                 });
                 Clock::time_point shown{};
                 bool drawn = program.app.RunUntil(
@@ -347,7 +347,6 @@ void LineChange(int runs, int changes) {
             toState.push_back(Median(state));
             toPaint.push_back(Median(paint));
         }
-        platform::SimulatedDevice::Unregister("BENCHSIM");
     }
     Report("line change to its indicator's state", toState, "ms", 20, false);
     Report("line change to the status bar drawn", toPaint, "ms", 20, false);

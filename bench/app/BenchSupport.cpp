@@ -17,7 +17,7 @@
 #include "framework/loop/MessageDispatch.h"
 #include "framework/loop/MessageLoop.h"
 #include "framework/window/PostedMessageQueue.h"
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 #include "framework/window/WndWidget.h"
 #include "serial/CSerialPort.h"
 

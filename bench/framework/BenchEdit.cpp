@@ -23,7 +23,7 @@
 
 #include "framework/edit/EditView.h"
 #include "framework/base/RepaintScheduler.h"
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 
 using framework::EditView;
 using framework::RepaintScheduler;

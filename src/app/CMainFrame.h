@@ -3,9 +3,6 @@
 // and the terminal filling the rest. It routes the program's commands to their handlers and keeps
 // the line state behind the indicators.
 
-#include <array>
-#include <optional>
-
 #include "app/CSignalStatusBar.h"
 #include "framework/frame/CFrameWnd.h"
 #include "terminal/CTerminalEdit.h"
@@ -58,25 +55,13 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Sunken (normal style) for a line that is on, raised for one that is off. Eight of these and
-    // two counts follow every received byte: what is already shown is left alone, here, inline.
-    void ShowIndicator(int pane, DWORD source) {
-        const UINT style = source != 0 ? SBPS_NORMAL : SBPS_POPOUT;
-        if (m_shownStyles[static_cast<std::size_t>(pane)] != style)
-            SetIndicator(pane, style);
-    }
-    void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
-        if (shown != count)
-            SetCount(pane, prefix, count, shown);
-    }
     // Each pane that the program writes later as wide as the widest text it can write there.
     void WidenPanesForTheirTexts();
-    void SetIndicator(int pane, UINT style);
-    void SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
+    // Sunken (normal style) for a line that is on, raised for one that is off. The bar leaves a
+    // pane that already looks so alone, at the cost of a comparison.
+    void ShowIndicator(int pane, DWORD source) {
+        m_wndStatusBar.SetPaneStyle(pane, source != 0 ? SBPS_NORMAL : SBPS_POPOUT);
+    }
+    void ShowCount(int pane, const char* prefix, DWORD count);
     void ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop);
-    // The counts the panes show now; nothing before the first refresh.
-    std::optional<DWORD> m_shownReceivedCount;
-    std::optional<DWORD> m_shownTransmittedCount;
-    // The indicator styles the refresh has set, by pane.
-    std::array<std::optional<UINT>, CSignalStatusBar::kPaneCount> m_shownStyles;
 };

@@ -6,7 +6,7 @@
 #include "../platform/tty/PtyPair.h"
 #include "AppHarness.h"
 #include "platform/ports/DeviceDirectory.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "framework/window/PostedMessageQueue.h"
 #include "framework/base/ResourceTable.h"
 #include "framework/window/WndWidget.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"
 

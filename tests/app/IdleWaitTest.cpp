@@ -13,7 +13,7 @@
 #include "framework/loop/MessageDispatch.h"
 #include "framework/loop/MessageLoop.h"
 #include "platform/tty/PtyPair.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "framework/base/RepaintScheduler.h"
 #include "framework/edit/EditView.h"
 #include "support/LossyLine.h"

@@ -5,7 +5,7 @@
 
 #include "AppHarness.h"
 #include "app/CSignalStatusBar.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {

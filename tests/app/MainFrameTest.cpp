@@ -14,7 +14,7 @@
 #include "framework/frame/StatusBarWidget.h"
 #include "framework/window/WndWidget.h"
 #include "platform/hardware/RegistrySource.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -36,62 +36,6 @@ protected:
     }
     AppHarness harness;
 };
-
-TEST_F(MainFrameTest, TitleAndMenu) {
-    EXPECT_EQ(Frame().GetWidget()->windowTitle(), "Marloven Debug Utility");
-    QMenuBar* bar = Frame().GetMenuBar();
-    ASSERT_NE(bar, nullptr);
-    std::vector<std::string> found;
-    for (QAction* popup : bar->actions()) {
-        found.push_back("[" + popup->text().toStdString() + "]");
-        for (QAction* item : popup->menu()->actions()) {
-            if (item->isSeparator())
-                found.push_back("-");
-            else
-                found.push_back(item->text().toStdString() + "=" +
-                                std::to_string(framework::MenuBuilder::CommandOf(item)));
-            EXPECT_TRUE(item->isEnabled());
-            EXPECT_FALSE(item->isChecked());
-        }
-    }
-    EXPECT_EQ(found, (std::vector<std::string>{
-                         "[File]", "Empty buffer\tCtrl+E=40010", "Save buffer\tCtrl+S=40011", "-",
-                         "Port settings ...=40007", "Terminal Settings ...=40008", "-", "Exit=57665",
-                         "[Driver]", "Toggle DTR\tCtrl+D=40005", "Toggle RTS\tCtrl+R=40006", "[System]",
-                         "Info\tCtrl + I=40009", "[Help]", "About...=57664"}));
-}
-
-TEST_F(MainFrameTest, StatusBarPanesAtCreation) {
-    const char* first[] = {" ",   "CTS", "RTS",   "DTR",  "DSR",        "DCD",       "TxD",
-                           "RxD", "RI",  "Out: ", "In: ", "Port: None", "Line: None"};
-    const char* widthFrom[] = {" ",
-                               "CTS",
-                               "RTS",
-                               "DTR",
-                               "DSR",
-                               "DCD",
-                               "TxD",
-                               "RxD",
-                               "RI",
-                               "Port: None     ",
-                               "Line: 230400,N,1",
-                               "Out: 0000000000",
-                               "In: 0000000000"};
-    ASSERT_EQ(Frame().m_wndStatusBar.GetCount(), 13);
-    int left = PaneRect(0).left;
-    for (int pane = 0; pane < 13; ++pane) {
-        EXPECT_EQ(harness.PaneText(pane), CString(first[pane])) << pane;
-        EXPECT_EQ(harness.PaneStyle(pane), SBPS_POPOUT) << pane;
-        CRect r = PaneRect(pane);
-        const int firstWidth = Bar().TextWidth(widthFrom[pane]) + framework::StatusBarWidget::kPanePadding;
-        if (pane < Pane::kOut)
-            EXPECT_EQ(r.Width(), firstWidth) << pane;
-        else
-            EXPECT_GE(r.Width(), firstWidth) << pane << ": never narrower than its first text";
-        EXPECT_EQ(r.left, left) << pane; // side by side from the left, no stretching
-        left = r.right;
-    }
-}
 
 // The columns of a drawn text's ink: from its first to its last column that differs from `fill`.
 int InkWidth(const QImage& image, QRgb fill) {

@@ -15,7 +15,7 @@
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/ports/DevicePermissions.h"
 #include "platform/ports/PortDescription.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "platform/base/SystemPaths.h"
 #include "resources/ResourceIds.h"
 #include "support/FakeMachine.h"

@@ -20,7 +20,7 @@
 #include "support/RunSeed.h"
 #include "framework/dialogs/CFileDialog.h"
 #include "framework/edit/EditView.h"
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/tty/PtyPair.h"
 #include "resources/ResourceIds.h"

@@ -20,36 +20,6 @@ const DialogTemplate& About() {
     return dialog != nullptr ? *dialog : empty;
 }
 
-// What the template's data decides and no other test sees: the picture's transparency, the version
-// line's '&' shown as it stands, and the program's own lines present.
-TEST(AboutBox, ThePictureAndTheLinesTheProgramChose) {
-    const DialogTemplate& dialog = About();
-    ASSERT_EQ(dialog.items.size(), 6u);
-    EXPECT_EQ(dialog.items[0].text, "105");
-    EXPECT_EQ(dialog.items[0].style & SS_TYPEMASK, static_cast<DWORD>(SS_BITMAP));
-    EXPECT_EQ(dialog.items[0].exStyle & WS_EX_TRANSPARENT, WS_EX_TRANSPARENT) << "the picture is transparent";
-    EXPECT_NE(dialog.items[1].style & SS_NOPREFIX, 0u) << "the version line shows '&' as it stands";
-    EXPECT_NE(dialog.items[2].text.find("Copyright (C) 2026"), std::string::npos);
-    EXPECT_FALSE(dialog.items[4].text.empty());
-    EXPECT_EQ(dialog.items[5].id, IDOK);
-}
-
-// The lines this program chose, the copyright and the contact line, must be readable whole: a
-// static line wider than its control wraps, and the second line falls outside the control.
-TEST(AboutBox, TheProgramsOwnLinesFitTheirControlsInTheDialogFont) {
-    const DialogTemplate& dialog = About();
-    ASSERT_GE(dialog.items.size(), 5u);
-    // "MS Sans Serif" is the desktop's user-interface font; dialog units as the platform reckons them.
-    QFontMetrics metrics(afx::FontFromHandle(nullptr));
-    int letters = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    int averageWidth = (letters / 26 + 1) / 2;
-    for (std::size_t i : {2u, 4u}) {
-        const DialogItemTemplate& item = dialog.items[i];
-        int available = (item.cx * averageWidth + 2) / 4;
-        EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(item.text.c_str())), available) << item.text;
-    }
-}
-
 TEST(AboutBox, PictureIsA173By102PictureInSixteenColoursOnAPlainBackground) {
     resources::RegisterBitmaps();
     QImage picture = afx::LoadBitmap(IDB_ABOUT).toImage();

@@ -43,52 +43,6 @@ std::vector<int> TabOrder(int presses) {
     return order;
 }
 
-// The lists' entries as the template gives them; the port list is filled when the dialog opens.
-TEST(PortSettingsTemplate, ListsHoldTheirEntries) {
-    resources::RegisterPortSettingsDialog();
-    const DialogTemplate* dialog = afx::FindDialog(IDD_PORT_SETTINGS);
-    ASSERT_NE(dialog, nullptr);
-    std::vector<std::pair<int, std::vector<std::string>>> lists;
-    for (const DialogInitEntry& entry : dialog->initData)
-        if (!entry.strings.empty())
-            lists.emplace_back(entry.controlId, entry.strings);
-    EXPECT_EQ(lists, (std::vector<std::pair<int, std::vector<std::string>>>{
-                         {545,
-                          {"110", "300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200",
-                           "230000", "460800", "921600"}},
-                         {546, {"4", "5", "6", "7", "8"}},
-                         {547, {"Even", "Odd", "None", "Mark", "Space"}},
-                         {548, {"1", "1.5", "2"}},
-                     }));
-}
-
-TEST(TerminalOptionsTemplate, BuildsTheDialogWithItsControlsInOrder) {
-    resources::RegisterTerminalOptionsDialog();
-    CDialog dialog(IDD_TERMINAL_OPTIONS);
-    std::vector<std::pair<int, std::string>> controls;
-    std::vector<int> tabs;
-    std::string title;
-    RunModal(dialog, [&] {
-        title = dialog.GetWidget()->windowTitle().toStdString();
-        EXPECT_TRUE(dialog.GetWidget()->windowFlags().testFlag(Qt::Tool));
-        for (CWnd* child : afx::ChildrenOf(&dialog))
-            controls.emplace_back(child->GetDlgCtrlID(), Text(*child));
-        tabs = TabOrder(4);
-    });
-    EXPECT_EQ(title, "Terminal Options");
-    EXPECT_EQ(controls, (std::vector<std::pair<int, std::string>>{{1, "OK"},
-                                                                  {2, "Cancel"},
-                                                                  {-1, "&TTY Options:"},
-                                                                  {552, "Autowrap long lines"},
-                                                                  {553, "Send CR only (NO LF)"},
-                                                                  {554, "Enable local echo"},
-                                                                  {-1, "Transmitter options"},
-                                                                  {556, "Filter LF"},
-                                                                  {-1, "Receiver options"}}));
-    // Tab visits OK, Cancel and the first check box only.
-    EXPECT_EQ(tabs, (std::vector<int>{1, 2, 552, 1}));
-}
-
 TEST(PortSettingsTemplate, BuildsTheDialogWithTheFirstListFocused) {
     resources::RegisterPortSettingsDialog();
     CDialog dialog(IDD_PORT_SETTINGS);

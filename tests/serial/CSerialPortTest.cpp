@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "serial/CSerialPort.h"
 
 namespace {
@@ -98,17 +98,6 @@ TEST_F(CSerialPortTest, OpenWhoseBlockCannotBeReadClosesTheHandleAgain) {
     EXPECT_EQ(port.GetState(), Idle);
 }
 
-TEST_F(CSerialPortTest, ClosingTwiceClosesOnce) {
-    CSerialPort port;
-    ASSERT_TRUE(port.Open("SIM1"));
-    EXPECT_TRUE(port.Close());
-    EXPECT_FALSE(port.Close());
-    EXPECT_EQ(sim->CountOf(Op::CloseHandle), 1u);
-    EXPECT_EQ(port.GetState(), Closed);
-    EXPECT_EQ(port.GetName(), "SIM1");
-    EXPECT_FALSE(sim->IsOpen());
-}
-
 TEST_F(CSerialPortTest, DestroyingAnOpenPortClosesIt) {
     {
         auto port = std::make_unique<CSerialPort>();
@@ -125,30 +114,6 @@ TEST_F(CSerialPortTest, SetOverlappedIsRefusedWhileOpen) {
     EXPECT_EQ(port.m_openFlags, FILE_FLAG_OVERLAPPED);
 }
 
-TEST_F(CSerialPortTest, LineSettingsWhileClosedTouchOnlyTheCachedCopy) {
-    CSerialPort port;
-    EXPECT_TRUE(port.SetBaudRate(115200));
-    EXPECT_TRUE(port.SetByteSize(7));
-    EXPECT_TRUE(port.SetParity(ODDPARITY));
-    EXPECT_TRUE(port.SetStopBits(TWOSTOPBITS));
-    EXPECT_TRUE(port.SetRtsCtsFlow(TRUE));
-    EXPECT_TRUE(port.SetDtrDsrFlow(TRUE));
-    EXPECT_TRUE(port.SetXonXoffFlow(TRUE));
-    EXPECT_TRUE(sim->Calls().empty());
-    DCB cached{};
-    ASSERT_EQ(port.GetControlBlock(cached), 1);
-    EXPECT_EQ(cached.BaudRate, 115200u);
-    EXPECT_EQ(cached.ByteSize, 7);
-    EXPECT_EQ(cached.Parity, ODDPARITY);
-    EXPECT_EQ(cached.StopBits, TWOSTOPBITS);
-    EXPECT_EQ(cached.fOutxCtsFlow, 1u);
-    EXPECT_EQ(cached.fRtsControl, RTS_CONTROL_HANDSHAKE);
-    EXPECT_EQ(cached.fDtrControl, DTR_CONTROL_ENABLE);
-    EXPECT_EQ(cached.fDsrSensitivity, 1u);
-    EXPECT_EQ(cached.fOutX, 1u);
-    EXPECT_EQ(cached.fInX, 1u);
-}
-
 TEST_F(CSerialPortTest, SettingOnAnOpenPortReadsChangesWritesAndKeepsTheBlock) {
     CSerialPort port;
     OpenWithDeviceBlock(port, [](DCB& d) { d.XonLim = 77; });
@@ -161,67 +126,6 @@ TEST_F(CSerialPortTest, SettingOnAnOpenPortReadsChangesWritesAndKeepsTheBlock) {
     DCB after{};
     ASSERT_EQ(port.GetControlBlock(after), 1);
     EXPECT_EQ(std::memcmp(&after, &written, sizeof(DCB)), 0);
-}
-
-TEST_F(CSerialPortTest, SetParityKeepsTheDevicesParityCheck) {
-    CSerialPort port;
-    OpenWithDeviceBlock(port, [](DCB& d) { d.fParity = 1; });
-    ASSERT_TRUE(port.SetParity(EVENPARITY));
-    EXPECT_EQ(Written().Parity, EVENPARITY);
-    EXPECT_EQ(Written().fParity, 1u);
-    DCB device = sim->Dcb();
-    device.fParity = 0;
-    sim->SetDcb(device);
-    ASSERT_TRUE(port.SetParity(MARKPARITY));
-    EXPECT_EQ(Written().fParity, 0u);
-}
-
-TEST_F(CSerialPortTest, SetDtrDsrFlowKeepsDsrOutputFlow) {
-    CSerialPort port;
-    OpenWithDeviceBlock(port, [](DCB& d) { d.fOutxDsrFlow = 1; });
-    ASSERT_TRUE(port.SetDtrDsrFlow(TRUE));
-    EXPECT_EQ(Written().fDtrControl, DTR_CONTROL_ENABLE);
-    EXPECT_EQ(Written().fDsrSensitivity, 1u);
-    EXPECT_EQ(Written().fOutxDsrFlow, 1u);
-    ASSERT_TRUE(port.SetDtrDsrFlow(FALSE));
-    EXPECT_EQ(Written().fDtrControl, DTR_CONTROL_DISABLE);
-    EXPECT_EQ(Written().fDsrSensitivity, 0u);
-    EXPECT_EQ(Written().fOutxDsrFlow, 1u);
-    EXPECT_FALSE(sim->Dtr()) << "the device lowers DTR as the block is written";
-}
-
-TEST_F(CSerialPortTest, SetRtsCtsFlowOffClearsBothFields) {
-    CSerialPort port;
-    OpenWithDeviceBlock(port, [](DCB& d) {
-        d.fOutxCtsFlow = 1;
-        d.fRtsControl = RTS_CONTROL_HANDSHAKE;
-    });
-    ASSERT_TRUE(port.SetRtsCtsFlow(FALSE));
-    EXPECT_EQ(Written().fOutxCtsFlow, 0u);
-    EXPECT_EQ(Written().fRtsControl, RTS_CONTROL_DISABLE);
-    EXPECT_FALSE(sim->Rts());
-    ASSERT_TRUE(port.SetXonXoffFlow(TRUE));
-    EXPECT_EQ(Written().fOutX, 1u);
-    EXPECT_EQ(Written().fInX, 1u);
-    EXPECT_EQ(Written().fRtsControl, RTS_CONTROL_DISABLE);
-}
-
-TEST_F(CSerialPortTest, FailingReadOrWriteOfTheBlockLeavesTheCachedCopy) {
-    CSerialPort port;
-    OpenWithDeviceBlock(port, sim->Dcb());
-    ASSERT_TRUE(port.SetBaudRate(19200));
-    sim->SetFault(Fault::SetCommState);
-    EXPECT_FALSE(port.SetBaudRate(38400));
-    EXPECT_EQ(port.m_dcb.BaudRate, 19200u);
-    sim->SetFault(Fault::SetCommState, false);
-    sim->SetFault(Fault::GetCommState);
-    sim->ClearCalls();
-    EXPECT_FALSE(port.SetStopBits(TWOSTOPBITS));
-    EXPECT_EQ(OpsMade(), Ops{Op::GetCommState}) << "nothing is written after a failed read";
-    EXPECT_EQ(port.m_dcb.BaudRate, 19200u);
-    EXPECT_EQ(port.m_dcb.StopBits, ONESTOPBIT);
-    DCB dcb{};
-    EXPECT_FALSE(port.GetControlBlock(dcb)) << "open: the device answers";
 }
 
 // A read with nothing waiting succeeds with no bytes; a failure returns 0 with the port at rest.

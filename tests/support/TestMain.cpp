@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "platform/base/Check.h"
 #include "platform/ports/DeviceDirectory.h"
 #include "platform/base/SystemPaths.h"
 
@@ -21,6 +22,8 @@ extern "C" const char* __ubsan_default_options() {
 #endif
 
 int main(int argc, char** argv) {
+    // The code's invariants are checked in every test.
+    platform::EnableChecks();
     // Tests never need a display and never touch real serial ports, nor the machine's lock files.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform::SetDeviceDirectory("/nonexistent/martool-test-devices");
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
     bool haveLocks = mkdtemp(locks) != nullptr;
     platform::SetLockDirectories({haveLocks ? locks : "/nonexistent/martool-test-locks"});
     testing::InitGoogleTest(&argc, argv);
+    // A death test runs in a program started afresh: the parent has Qt's threads.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     int result = 0;
     {
         QApplication app(argc, argv);

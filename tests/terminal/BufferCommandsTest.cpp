@@ -20,7 +20,7 @@
 #include "framework/dialogs/CFileDialog.h"
 #include "framework/loop/MessageBox.h"
 #include "platform/files/FileHandle.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 #include "support/FileBytes.h"
 #include "support/ShownWindow.h"
@@ -69,23 +69,6 @@ protected:
     std::optional<std::string> answer; // the path chosen, or nothing for Cancel
     std::vector<FileDialogArgs> dialogs;
 };
-
-TEST_F(BufferCommandsTest, TheDialogIsASaveDialogWithTheStatedChoices) {
-    answer.reset();
-    Save();
-    ASSERT_EQ(dialogs.size(), 1u);
-    const FileDialogArgs& args = dialogs[0];
-    EXPECT_FALSE(args.openFileDialog);
-    EXPECT_EQ(args.defaultExtension, std::optional<std::string>(""));
-    EXPECT_EQ(args.fileName, std::optional<std::string>(""));
-    EXPECT_EQ(args.flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    ASSERT_EQ(args.filters.size(), 2u);
-    EXPECT_EQ(args.filters[0].name, "All Files");
-    EXPECT_EQ(args.filters[0].patterns, "*.*");
-    EXPECT_EQ(args.filters[1].name, "Text Files");
-    EXPECT_EQ(args.filters[1].patterns, "*.txt");
-    EXPECT_EQ(args.selectedFilter, 0);
-}
 
 TEST_F(BufferCommandsTest, TheProposedNameIsTheNameGivenLastEvenAfterAFailedOpen) {
     answer.reset();

@@ -6,7 +6,7 @@
 
 #include "AppHarness.h"
 #include "framework/edit/EditView.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "support/CaretInView.h"
 
 namespace {

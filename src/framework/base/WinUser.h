@@ -169,7 +169,6 @@ inline constexpr DWORD DS_3DLOOK = 0x0004;
 inline constexpr UINT SBPS_NORMAL = 0x0000;
 inline constexpr UINT SBPS_POPOUT = 0x0200;
 inline constexpr DWORD CBRS_BORDER_TOP = 0x0200;
-inline constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
 inline constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
 inline constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
 inline constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;

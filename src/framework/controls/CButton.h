@@ -7,12 +7,8 @@
 class CButton : public CWnd {
 public:
     CButton();
-    using CWnd::Create;
-    BOOL Create(LPCSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // 0 unchecked, 1 checked, 2 indeterminate.
     int GetCheck() const;
     void SetCheck(int check);
-    // A click as the user makes it.
-    void Click();
 };

@@ -19,10 +19,6 @@ WPARAM IndexParam(int index) {
 }
 } // namespace
 
-BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-    return CreateEx(0, "COMBOBOX", "", style | WS_CHILD, rect, parent, id);
-}
-
 LRESULT CComboBox::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
     if (GetSafeHwnd() == nullptr)
         return CB_ERR;

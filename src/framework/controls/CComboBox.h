@@ -8,8 +8,6 @@
 class CComboBox : public CWnd {
 public:
     CComboBox();
-    using CWnd::Create;
-    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     int GetCount() const;
     // The selected entry, or CB_ERR when none is selected.

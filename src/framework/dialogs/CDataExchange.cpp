@@ -50,12 +50,3 @@ void DDX_CBString(CDataExchange* dx, int id, CString& value) {
     ::SendMessage(hwnd, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                   reinterpret_cast<LPARAM>(value.GetString()));
 }
-
-void DDX_Text(CDataExchange* dx, int id, CString& value) {
-    HWND hwnd = dx->PrepareCtrl(id);
-    CWnd* control = CWnd::FromHandle(hwnd);
-    if (dx->m_bSaveAndValidate)
-        control->GetWindowText(value);
-    else
-        control->SetWindowText(value);
-}

@@ -40,5 +40,3 @@ void DDX_Check(CDataExchange* dx, int id, int& value);
 // `value` without regard to case (CB_SELECTSTRING); with no such entry the selection stays as it was.
 // From the control: the selected entry's text, or empty when none is selected.
 void DDX_CBString(CDataExchange* dx, int id, CString& value);
-// The whole text of a control (an edit's text, a label's caption).
-void DDX_Text(CDataExchange* dx, int id, CString& value);

@@ -18,9 +18,6 @@ class DialogBuilder {
 public:
     explicit DialogBuilder(const DialogTemplate& dialogTemplate);
 
-    const QFont& Font() const { return m_font; }
-    const DialogUnits& Units() const { return m_units; }
-
     // Creates `dialog`'s window, owned by `owner` (may be null) and still hidden, with every control of
     // the template; the window objects made for the controls are appended to `controls`. False when
     // the window or a control cannot be made.

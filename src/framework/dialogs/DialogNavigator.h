@@ -23,7 +23,6 @@ public:
 
     explicit DialogNavigator(const CWnd& dialog);
 
-    const std::vector<Item>& Items() const { return m_items; }
     const Item* Find(const CWnd* wnd) const;
 
     // The next (or previous) tab stop after `from`, wrapping round; the first (or last) one when

@@ -9,11 +9,6 @@
 class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
-    DialogUnits(int averageWidth, int height) : m_baseX(averageWidth), m_baseY(height) {}
-
-    int AverageCharWidth() const { return m_baseX; }
-    int CharHeight() const { return m_baseY; }
-
     // Each value is scaled on its own and rounded to the nearest pixel.
     int ToPixelsX(int units) const;
     int ToPixelsY(int units) const;

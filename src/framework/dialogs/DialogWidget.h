@@ -15,7 +15,6 @@ public:
     DialogWidget(CWnd* owner, QWidget* parent, DWORD style, DWORD exStyle);
 
     QWidget* Client() const { return m_client; }
-    int EdgeWidth() const { return m_edge; }
     // Sets the size of the client area (the window grows by the edges) and, unless the window may be
     // sized, fixes it.
     void SetClientSize(QSize size);

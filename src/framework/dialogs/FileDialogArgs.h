@@ -9,19 +9,10 @@
 #include "framework/base/WinUser.h"
 
 // The flags a file dialog takes.
-inline constexpr DWORD OFN_READONLY = 0x00000001;
 inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 inline constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
-inline constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
-inline constexpr DWORD OFN_SHOWHELP = 0x00000010;
-inline constexpr DWORD OFN_NOVALIDATE = 0x00000100;
 inline constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
-inline constexpr DWORD OFN_EXTENSIONDIFFERENT = 0x00000400;
-inline constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 inline constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
-inline constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
-inline constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
-inline constexpr DWORD OFN_EXPLORER = 0x00080000;
 
 struct FileDialogArgs {
     struct Filter {

@@ -199,7 +199,7 @@ void EditView::UpdateMetrics() {
     m_cellWidth = std::max<qreal>(1, std::round(metrics.horizontalAdvance(QLatin1Char('M'))));
     m_lineHeight = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
     m_ascent = static_cast<int>(std::round(metrics.ascent()));
-    m_glyphs = EditViewFont(font(), m_lineHeight);
+    m_glyphs = EditViewGlyphTables(font(), m_lineHeight);
     UpdateVisibleArea();
 }
 

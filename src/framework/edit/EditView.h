@@ -22,8 +22,8 @@
 #include <string>
 
 #include "framework/edit/EditViewCells.h"
-#include "framework/edit/EditViewFont.h"
-#include "framework/edit/EditViewModel.h"
+#include "framework/edit/EditViewGlyphTables.h"
+#include "framework/text/EditViewModel.h"
 
 class QMenu;
 class QScrollBar;
@@ -146,12 +146,30 @@ private:
     int m_blinksLeft = 0;
     void StartBlinking();
     bool m_selecting = false;
-    // Where the view stands, in lines and columns; the bars follow at the next frame.
+
+    // Where the view stands, and how the bars and the screen catch up with it. The pieces of state
+    // below agree as follows:
+    // - m_firstLine and m_firstColumn are where the view stands: the truth, changed at once by every
+    //   edit (ScrollCaretIntoView) and by every move of a bar (scrollContentsBy).
+    // - m_vertical and m_horizontal mirror what each scroll bar holds, so that handing a bar what it
+    //   has costs no call into it (SetBar). Only SetBar and scrollContentsBy write them, each just
+    //   after the bar changed, so they never differ from the bars.
+    // - m_barsBehind: a received character moved the place but not yet the bars. The next frame,
+    //   or the user reaching for a bar (eventFilter), calls SyncScrollBars first, which hands both
+    //   bars the place and then takes the place back from them (a range that shrank stops a bar).
+    //   Any other change syncs at once.
+    // - m_settingBars: SyncScrollBars is moving the bars; the scrollContentsBy that follows must
+    //   not mark the view dirty again. EditViewScrollBar's own m_setting likewise keeps a SetState
+    //   from repainting a bar whose look did not change.
+    // - m_shown: where the pixels on the screen stand, set as each frame is drawn (DrawFrame) or a
+    //   whole paint lands (NotePainted). The next frame compares it with m_firstLine: moved down by
+    //   less than a window, the pixels are moved rather than drawn again.
+    // - m_dirtyFrom and m_dirtyAll: what changed since that frame; the first line changed, or all of
+    //   it (any change but text growing at the caret). DrawFrame clears both.
     std::size_t m_firstLine = 0;
     std::size_t m_firstColumn = 0;
     bool m_barsBehind = false;
     bool m_settingBars = false;
-    // What the bars were last given, so that handing them the same costs nothing.
     struct BarState {
         int maximum = 0;
         int page = 0;
@@ -169,12 +187,10 @@ private:
     int m_ascent = 12;
     std::size_t m_visibleLines = 1;
     std::size_t m_visibleColumns = 1;
-    EditViewFont m_glyphs;
+    EditViewGlyphTables m_glyphs;
     EditViewCells m_cells;
     PaintStats m_lastPaint;
-    // Where the pixels on the screen stand. While text streams in at the bottom, a frame moves them
-    // up by the lines received and draws only the lines that changed: the rest of the window is
-    // the same text one or two lines higher.
+    // Where the pixels on the screen stand (see the block above).
     struct Shown {
         std::size_t firstLine = 0;
         std::size_t firstColumn = 0;

@@ -6,11 +6,11 @@
 #include <algorithm>
 
 #include "framework/edit/EditViewCells.h"
-#include "framework/edit/EditViewColumnIndex.h"
-#include "framework/edit/EditViewColumns.h"
-#include "framework/edit/EditViewFont.h"
+#include "framework/text/EditViewColumnIndex.h"
+#include "framework/text/EditViewColumns.h"
+#include "framework/edit/EditViewGlyphTables.h"
 #include "framework/edit/EditViewGlyphs.h"
-#include "framework/edit/EditViewModel.h"
+#include "framework/text/EditViewModel.h"
 
 namespace framework {
 
@@ -22,8 +22,8 @@ constexpr unsigned kDeletePicture = 0x21; // U+2421 for 0x7F
 } // namespace
 
 EditViewPainter::EditViewPainter(QPainter& painter, const EditViewModel& model, const Geometry& geometry,
-                                 const Colors& colors, const EditViewFont& font, EditViewCells* cells)
-    : m_painter(painter), m_model(model), m_geometry(geometry), m_colors(colors), m_font(font),
+                                 const Colors& colors, const EditViewGlyphTables& glyphs, EditViewCells* cells)
+    : m_painter(painter), m_model(model), m_geometry(geometry), m_colors(colors), m_glyphs(glyphs),
       m_cells(cells != nullptr && cells->Usable() ? cells : nullptr), m_selStart(model.SelectionStart()),
       m_selEnd(model.SelectionEnd()) {}
 
@@ -100,7 +100,7 @@ EditViewColumns::Place EditViewPainter::CopyCells(EditViewColumns::Place at, std
             const auto byte = static_cast<unsigned char>(c);
             const std::size_t next = EditViewColumns::Advance(at.column, byte);
             const bool selected = at.pos >= m_selStart && at.pos < m_selEnd;
-            const quint32 glyph = m_font.Latin1(byte);
+            const quint32 glyph = m_glyphs.Latin1(byte);
             const bool plain = !selected && glyph != 0 && EditViewGlyphs::Of(byte).kind == EditViewGlyphs::Kind::Plain;
             if (!(plain && m_cells->Copy(byte, glyph, static_cast<int>(at.column - m_geometry.firstColumn) * width)) &&
                 (byte != '\t' || selected))
@@ -125,8 +125,8 @@ void EditViewPainter::DrawCell(unsigned char byte, std::size_t column, std::size
     case EditViewGlyphs::Kind::Tab:
         return;
     case EditViewGlyphs::Kind::Plain:
-        if (const quint32 index = m_font.Latin1(byte); index != 0) {
-            Add(m_font.Main(), selected ? m_colors.highlightedText : m_colors.text, index,
+        if (const quint32 index = m_glyphs.Latin1(byte); index != 0) {
+            Add(m_glyphs.Main(), selected ? m_colors.highlightedText : m_colors.text, index,
                 QPointF(cell.x(), y + m_geometry.ascent));
         } else {
             // Not in the font: let Qt find a font that has it.
@@ -147,14 +147,14 @@ void EditViewPainter::DrawControl(unsigned char byte, const QRectF& cell, bool s
     const QColor& ink = selected ? m_colors.highlightedText : m_colors.picture;
     const QPointF baseline(cell.x(), cell.y() + m_geometry.ascent);
     if (byte == 0xAD) {
-        Add(m_font.Main(), ink, m_font.Latin1('-'), baseline);
-    } else if (m_font.HasPictures()) {
-        Add(m_font.Main(), ink, m_font.Picture(byte == 0x7F ? kDeletePicture : byte), baseline);
+        Add(m_glyphs.Main(), ink, m_glyphs.Latin1('-'), baseline);
+    } else if (m_glyphs.HasPictures()) {
+        Add(m_glyphs.Main(), ink, m_glyphs.Picture(byte == 0x7F ? kDeletePicture : byte), baseline);
     } else {
         // Reverse video caret notation: the letter in the background colour on a block of ink.
         m_painter.fillRect(cell.adjusted(0, 1, 0, -1), ink);
-        Add(m_font.Main(), selected ? m_colors.highlight : m_colors.base,
-            m_font.Latin1(static_cast<unsigned char>(EditViewGlyphs::CaretLetter(byte))), baseline);
+        Add(m_glyphs.Main(), selected ? m_colors.highlight : m_colors.base,
+            m_glyphs.Latin1(static_cast<unsigned char>(EditViewGlyphs::CaretLetter(byte))), baseline);
     }
 }
 
@@ -163,10 +163,10 @@ void EditViewPainter::DrawHex(unsigned char byte, const QRectF& cell, const QCol
     m_painter.setPen(ink);
     m_painter.setBrush(Qt::NoBrush);
     m_painter.drawRect(cell.adjusted(0.5, 1.5, -0.5, -1.5));
-    const qreal x = cell.x() + (cell.width() - m_font.HexDigitWidth()) / 2;
-    const qreal top = cell.y() + 1 + m_font.SmallAscent();
-    Add(m_font.Small(), ink, m_font.HexDigit(byte >> 4u), QPointF(x, top));
-    Add(m_font.Small(), ink, m_font.HexDigit(byte), QPointF(x, top + cell.height() / 2 - 2));
+    const qreal x = cell.x() + (cell.width() - m_glyphs.HexDigitWidth()) / 2;
+    const qreal top = cell.y() + 1 + m_glyphs.SmallAscent();
+    Add(m_glyphs.Small(), ink, m_glyphs.HexDigit(byte >> 4u), QPointF(x, top));
+    Add(m_glyphs.Small(), ink, m_glyphs.HexDigit(byte), QPointF(x, top + cell.height() / 2 - 2));
 }
 
 void EditViewPainter::Add(const QRawFont& font, const QColor& color, quint32 glyph, QPointF position) {

@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "framework/edit/EditViewColumns.h"
+#include "framework/text/EditViewColumns.h"
 
 class QPainter;
 class QRawFont;
@@ -21,7 +21,7 @@ class QRectF;
 namespace framework {
 
 class EditViewCells;
-class EditViewFont;
+class EditViewGlyphTables;
 class EditViewModel;
 
 class EditViewPainter {
@@ -57,7 +57,7 @@ public:
 
     // `cells`, when given and usable, draws plain characters as copied pictures of their cells.
     EditViewPainter(QPainter& painter, const EditViewModel& model, const Geometry& geometry,
-                    const Colors& colors, const EditViewFont& font, EditViewCells* cells = nullptr);
+                    const Colors& colors, const EditViewGlyphTables& glyphs, EditViewCells* cells = nullptr);
 
     // knownWidth: the widest line known so far; a line that may be wider is measured.
     Result Paint(bool showCaret, std::size_t knownWidth);
@@ -86,7 +86,7 @@ private:
     const EditViewModel& m_model;
     const Geometry& m_geometry;
     const Colors& m_colors;
-    const EditViewFont& m_font;
+    const EditViewGlyphTables& m_glyphs;
     EditViewCells* m_cells; // nullptr: every cell drawn glyph by glyph
     std::size_t m_selStart;
     std::size_t m_selEnd;

@@ -1,5 +1,7 @@
 #include "framework/frame/StatusBarPanes.h"
 
+#include "platform/base/Check.h"
+
 namespace framework {
 
 void StatusBarPanes::Reset(std::vector<StatusPane> panes, int left) {
@@ -16,6 +18,7 @@ bool StatusBarPanes::SetWidth(int index, int width) {
     if (At(index) == nullptr)
         return false;
     m_panes[static_cast<std::size_t>(index)].width = width;
+    MT_CHECK(m_lefts.size() == m_panes.size());
     for (std::size_t i = static_cast<std::size_t>(index) + 1; i < m_panes.size(); ++i)
         m_lefts[i] = m_lefts[i - 1] + m_panes[i - 1].width;
     return true;

@@ -1,8 +1,9 @@
 #pragma once
 // The panes of a status bar: each with its indicator ID, style, fixed width and 8-bit text, laid
-// side by side from the left. Setting a text or a style reports whether anything changed; setting
-// the value a pane already has costs a comparison and nothing else (no allocation), since a
-// program may refresh its panes after every byte it receives.
+// side by side from the left. This is the one place that knows what the bar shows: setting a text or
+// a style compares it with what the pane holds, and only a change marks the pane to be drawn again.
+// Setting the value a pane already has costs that comparison and nothing else (no allocation), since
+// a program may refresh its panes after every byte it receives.
 
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct StatusPane {
     int width = 0; // in pixels, borders included
     std::string text;
     std::string tip; // shown while the pointer rests on the pane; empty: none
+    bool changed = true; // text or style changed since the pane was last drawn
 };
 
 class StatusBarPanes {
@@ -37,17 +39,18 @@ public:
     // Gives the pane a new width and moves the panes after it; false when `index` names no pane.
     bool SetWidth(int index, int width);
 
-    // True when the pane exists and its text or style differed; a null text is an empty one. Both
-    // sit here, inline, as they run after every received byte.
+    // True when the pane exists and its text or style differed, which marks it changed; a null
+    // text is an empty one. Both sit here, inline, as they run after every received byte.
     bool SetText(int index, const char* text) {
         if (At(index) == nullptr)
             return false;
-        std::string& current = m_panes[static_cast<std::size_t>(index)].text;
+        StatusPane& pane = m_panes[static_cast<std::size_t>(index)];
         if (text == nullptr)
             text = "";
-        if (current.compare(text) == 0)
+        if (pane.text.compare(text) == 0)
             return false;
-        current.assign(text);
+        pane.text.assign(text);
+        pane.changed = true;
         return true;
     }
     // False when `index` names no pane.
@@ -60,11 +63,22 @@ public:
     bool SetStyle(int index, UINT style) {
         if (At(index) == nullptr)
             return false;
-        UINT& current = m_panes[static_cast<std::size_t>(index)].style;
-        if (current == style)
+        StatusPane& pane = m_panes[static_cast<std::size_t>(index)];
+        if (pane.style == style)
             return false;
-        current = style;
+        pane.style = style;
+        pane.changed = true;
         return true;
+    }
+    // Calls `draw` with the index of each pane changed since the last call, and clears the marks.
+    template <class Draw>
+    void TakeChanged(Draw draw) {
+        for (std::size_t i = 0; i < m_panes.size(); ++i) {
+            if (m_panes[i].changed) {
+                m_panes[i].changed = false;
+                draw(static_cast<int>(i));
+            }
+        }
     }
 
 private:

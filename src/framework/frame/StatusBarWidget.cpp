@@ -75,21 +75,15 @@ void StatusBarWidget::MarkDirty() {
     RepaintScheduler::Instance().MarkDirty(this);
 }
 
-void StatusBarWidget::MarkPaneDirty(int index, bool prompt) {
-    if (std::find(m_dirtyPanes.begin(), m_dirtyPanes.end(), index) == m_dirtyPanes.end())
-        m_dirtyPanes.push_back(index);
-    RepaintScheduler::Instance().MarkDirty(this, prompt);
-}
-
 void StatusBarWidget::DrawFrame() {
-    if (m_dirtyAll) {
-        update();
-    } else {
-        for (const int index : m_dirtyPanes)
-            update(ItemRect(index));
-    }
+    const bool all = m_dirtyAll;
     m_dirtyAll = false;
-    m_dirtyPanes.clear();
+    m_panes.TakeChanged([&](int index) {
+        if (!all)
+            update(ItemRect(index));
+    });
+    if (all)
+        update();
 }
 
 QRect StatusBarWidget::ItemRect(int index) const {

@@ -13,6 +13,7 @@
 #include <array>
 #include <vector>
 
+#include "framework/base/RepaintScheduler.h"
 #include "framework/frame/StatusBarPanes.h"
 #include "framework/window/WndWidget.h"
 
@@ -40,13 +41,13 @@ public:
     // True when the pane exists; a change is drawn at the next frame when `update` is set.
     bool SetPaneText(int index, const char* text, bool update) {
         if (m_panes.SetText(index, text) && update)
-            MarkPaneDirty(index);
+            RepaintScheduler::Instance().MarkDirty(this);
         return m_panes.At(index) != nullptr;
     }
     bool SetPaneStyle(int index, UINT style) {
         // A line's indicator is drawn within a frame, also while text streams in.
         if (m_panes.SetStyle(index, style))
-            MarkPaneDirty(index, true);
+            RepaintScheduler::Instance().MarkDirty(this, true);
         return m_panes.At(index) != nullptr;
     }
     bool SetPaneTip(int index, const char* tip) { return m_panes.SetTip(index, tip); }
@@ -69,15 +70,14 @@ private:
     void PaintPane(QPainter& painter, const StatusPane& pane, const QRect& place);
     // A pane's text as glyphs of the bar's font, left-aligned and centred vertically in `box`.
     void DrawText(QPainter& painter, const std::string& text, const QRect& box);
+    // The panes were laid out afresh: the frame draws the whole bar.
     void MarkDirty();
-    // Only this pane changed: the frame draws it alone (a count that changes at every frame would
-    // otherwise repaint the whole bar at frame rate).
-    void MarkPaneDirty(int index, bool prompt = false);
+    // Draws the whole bar after a new layout, otherwise only the panes that changed (a count that
+    // changes at every frame would otherwise repaint the whole bar at frame rate).
     void DrawFrame();
 
     StatusBarPanes m_panes;
     DWORD m_style;
-    std::vector<int> m_dirtyPanes;
     bool m_dirtyAll = true;
     // The bar's font as glyphs, and the glyphs of the Latin-1 characters in it, taken when a text
     // is first drawn in that font.

@@ -81,12 +81,6 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return RunBox(owner, text, caption, type);
 }
 
-int AfxMessageBox(LPCSTR text, UINT type) {
-    CWnd* main = AfxGetMainWnd();
-    return MessageBoxA(main ? main->GetSafeHwnd() : nullptr, text,
-                       AfxGetApp() ? AfxGetApp()->m_pszAppName : "", type);
-}
-
 namespace afx {
 void SetMessageBoxHandler(MessageBoxHandler handler) {
     Handler() = std::move(handler);

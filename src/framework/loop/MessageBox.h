@@ -9,7 +9,6 @@
 #include "framework/base/WinUser.h"
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-int AfxMessageBox(LPCSTR text, UINT type = MB_OK);
 
 namespace afx {
 using MessageBoxHandler = std::function<int(HWND owner, LPCSTR text, LPCSTR caption, UINT type)>;

@@ -8,7 +8,7 @@
 #include "framework/loop/InputMonitor.h"
 #include "framework/loop/MessageDispatch.h"
 #include "framework/window/PostedMessageQueue.h"
-#include "platform/comm/CommWait.h"
+#include "platform/comm/CommActivity.h"
 
 namespace {
 // While the loop is busy, Qt's own events (input, timers, painting) get a turn at least this often.
@@ -17,8 +17,6 @@ constexpr auto kQtPumpInterval = std::chrono::microseconds(1000);
 // even this many leave Qt its turn well within the interval above, and the clock stays out of the
 // per-byte cost.
 constexpr unsigned kTurnsPerClockRead = 256;
-// A caller's condition is asked at least once in this many turns while posted messages keep coming.
-constexpr unsigned kTurnsPerConditionCheck = 64;
 // A frame due within this long is drawn before the loop sleeps rather than after.
 constexpr int kFrameSlackMs = framework::RepaintScheduler::kFrameMs / 4;
 
@@ -41,7 +39,7 @@ MessageLoop::MessageLoop(IdleHandler& app) : m_app(app), m_outer(g_innermost), m
     InputMonitor::Install();
     m_wakeTimer.setSingleShot(true);
     m_wakeTimer.setTimerType(Qt::PreciseTimer);
-    int fd = platform::CommWaitDescriptor();
+    int fd = platform::CommWakeDescriptor();
     if (fd >= 0) {
         // Its only job is to end a wait; the loop reads the devices itself. It fires once per watch,
         // so that whatever loop runs next is not woken again and again by input it will not read.
@@ -80,18 +78,14 @@ bool MessageLoop::Run(const std::function<bool()>& done, int timeoutMs) {
             RestartIdle();
         if (afx::QuitRequested())
             return false;
-        // The caller's condition is asked whenever the queue has run empty, and every so often
-        // during a long run of posted messages: asked before every message it would cost as much
-        // as a received byte's own messages.
-        const bool askNow = m_turns % kTurnsPerConditionCheck == 0;
-        if (!askNow && DispatchOne())
+        if (DispatchOne())
             continue;
+        // The caller's condition and the deadline are looked at whenever the queue has run empty,
+        // which a received byte's own messages leave it after every byte.
         if (done && done())
             return true;
         if (m_lastPump >= m_deadline)
             return false;
-        if (askNow && DispatchOne())
-            continue;
         if (m_idle) {
             RunIdleStep();
             continue;
@@ -168,7 +162,7 @@ void MessageLoop::WaitForWork(bool watchDevices) {
     int deviceMs = -1;
     if (watchDevices) {
         const Clock::time_point now = Clock::now();
-        const int asked = platform::CommWaitTimeout();
+        const int asked = platform::CommWakeAfterMs();
         if (asked >= 0 && m_devicesDueAt == Clock::time_point::max())
             m_devicesDueAt = now + std::chrono::milliseconds(asked);
         if (m_devicesDueAt != Clock::time_point::max())

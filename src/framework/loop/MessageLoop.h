@@ -33,8 +33,8 @@ public:
     ~MessageLoop();
 
     // Runs until WM_QUIT, until `done` holds, or until `timeoutMs` pass (-1: no limit);
-    // returns whether `done` held. `done` is asked whenever the posted queue runs empty, and now
-    // and then during a long run of posted messages.
+    // returns whether `done` held. `done` and the time are looked at whenever the posted queue
+    // runs empty (a handler that posts without end keeps the loop going).
     bool Run(const std::function<bool()>& done, int timeoutMs);
 
     // A caller's condition is tested at least this often while the loop sleeps.

@@ -93,7 +93,6 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     if (child && (parent == nullptr || parent->GetClientWidget() == nullptr))
         return FALSE;
     m_style = style;
-    m_exStyle = exStyle;
     m_nID = id;
     m_pParentWnd = parent;
     m_windowText = windowName ? windowName : "";
@@ -308,10 +307,6 @@ void CWnd::UpdateWindow() {
         m_widget->repaint();
 }
 
-BOOL CWnd::IsWindowVisible() const {
-    return m_widget && m_widget->isVisible();
-}
-
 BOOL CWnd::EnableWindow(BOOL enable) {
     if (!m_widget)
         return FALSE;
@@ -396,7 +391,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     m_hWnd = hwnd;
     m_widget = current->m_widget;
     m_style = current->m_style;
-    m_exStyle = current->m_exStyle;
     m_nID = current->m_nID;
     m_pParentWnd = current->m_pParentWnd;
     m_windowText = current->m_windowText;
@@ -416,9 +410,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
 int CWnd::OnCreate(LPCREATESTRUCT) {
     return static_cast<int>(Default());
 }
-void CWnd::OnDestroy() {
-    Default();
-}
 void CWnd::OnClose() {
     Default();
 }
@@ -432,8 +423,5 @@ void CWnd::OnLButtonDown(UINT, CPoint) {
     Default();
 }
 void CWnd::OnSize(UINT, int, int) {
-    Default();
-}
-void CWnd::OnSetFocus(CWnd*) {
     Default();
 }

@@ -50,7 +50,6 @@ public:
     void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
     BOOL ShowWindow(int showCommand);
     void UpdateWindow();
-    BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL enable = TRUE);
     BOOL IsWindowEnabled() const;
 
@@ -86,13 +85,11 @@ public:
 
     // Handlers of the standard messages; each does the window's default.
     int OnCreate(LPCREATESTRUCT createStruct);
-    void OnDestroy();
     void OnClose();
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnChar(UINT ch, UINT repeatCount, UINT flags);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnSize(UINT type, int cx, int cy);
-    void OnSetFocus(CWnd* oldWnd);
 
 protected:
     // Called after the window is gone; frames delete themselves here.
@@ -105,7 +102,6 @@ protected:
 
     CString m_windowText;
     DWORD m_style = 0;
-    DWORD m_exStyle = 0;
     UINT m_nID = 0;
     HFONT m_font = nullptr;
     CWnd* m_pParentWnd = nullptr;

@@ -64,11 +64,6 @@ LRESULT SizeThunk(CCmdTarget* t, WPARAM wParam, LPARAM lParam) {
     (static_cast<T*>(t)->*Fn)(static_cast<UINT>(wParam), LOWORD(size), HIWORD(size));
     return 0;
 }
-template <class T, auto Fn>
-LRESULT FocusThunk(CCmdTarget* t, WPARAM wParam, LPARAM) {
-    (static_cast<T*>(t)->*Fn)(WndFromHandle(reinterpret_cast<HWND>(wParam)));
-    return 0;
-}
 
 } // namespace afx
 
@@ -98,11 +93,8 @@ protected:                                                                      
 #define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                              \
     {WM_COMMAND, (id), (idLast), &afx::CommandThunk<ThisClass, memberFxn>},
 #define ON_WM_CREATE() {WM_CREATE, 0, 0, &afx::CreateThunk<ThisClass, &ThisClass::OnCreate>},
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, &afx::VoidThunk<ThisClass, &ThisClass::OnDestroy>},
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, &afx::VoidThunk<ThisClass, &ThisClass::OnClose>},
 #define ON_WM_ACTIVATE() {WM_ACTIVATE, 0, 0, &afx::ActivateThunk<ThisClass, &ThisClass::OnActivate>},
 #define ON_WM_CHAR() {WM_CHAR, 0, 0, &afx::CharThunk<ThisClass, &ThisClass::OnChar>},
 #define ON_WM_LBUTTONDOWN() {WM_LBUTTONDOWN, 0, 0, &afx::MouseThunk<ThisClass, &ThisClass::OnLButtonDown>},
 #define ON_WM_SIZE() {WM_SIZE, 0, 0, &afx::SizeThunk<ThisClass, &ThisClass::OnSize>},
-#define ON_WM_SETFOCUS() {WM_SETFOCUS, 0, 0, &afx::FocusThunk<ThisClass, &ThisClass::OnSetFocus>},
-#define ON_MESSAGE_VOID(message, memberFxn) {(message), 0, 0, &afx::VoidThunk<ThisClass, memberFxn>},

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <bit>
 
+#include "platform/base/Check.h"
 
 namespace {
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -16,7 +18,10 @@ PostedMessageQueue* PostedMessageQueue::Create() {
     return s_instance;
 }
 
-PostedMessageQueue::PostedMessageQueue() : m_ring(1024), m_capacity(m_ring.size()) {}
+// The ring's places are found by masking, which only a power of two allows.
+PostedMessageQueue::PostedMessageQueue() : m_ring(1024), m_capacity(m_ring.size()) {
+    MT_CHECK(std::has_single_bit(m_capacity));
+}
 
 void PostedMessageQueue::Discard(HWND hwnd) {
     std::size_t kept = 0;
@@ -36,6 +41,7 @@ void PostedMessageQueue::Grow() {
     m_ring.swap(bigger);
     m_capacity = m_ring.size();
     m_head = 0;
+    MT_CHECK(std::has_single_bit(m_capacity));
 }
 
 void PostedMessageQueue::WakeIfWaiting(void (*dispatch)(const MSG&)) {

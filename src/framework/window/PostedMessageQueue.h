@@ -33,7 +33,6 @@ public:
         return true;
     }
     bool Empty() const { return m_count == 0; }
-    std::size_t Size() const { return m_count; }
     // Drops every message addressed to `hwnd` (its window is gone).
     void Discard(HWND hwnd);
 

@@ -1,6 +1,6 @@
 #pragma once
-// A communications device behind a handle: a tty, the loopback plug or a simulated device. Each
-// operation returns false after recording its failure for GetLastError.
+// A communications device behind a handle: a tty, the loopback plug, or a device registered under a
+// name (NamedDevices). Each operation returns false after recording its failure for GetLastError.
 
 #include "platform/comm/CommApi.h"
 #include "platform/base/HandleObject.h"
@@ -23,12 +23,10 @@ public:
     // A driver request: checks the code and the output buffer, then asks the device.
     virtual bool IoControl(DWORD code, void* out, DWORD outSize, DWORD& returned);
 
-    // Bytes are held in this process that a read would return now.
-    virtual bool HasBufferedInput() const = 0;
     // Takes what has been received into the reader's hands, where the device queues it; true when a
     // read would return bytes now or has news to report (a hang-up). Asked by the loop's thread
     // between its reads, before it looks at the wake event.
-    virtual bool ReadAhead() { return HasBufferedInput(); }
+    virtual bool ReadAhead() = 0;
     // How long the loop may sleep, in milliseconds, before this device must be looked at again
     // though nothing signalled: lines that cannot report their changes are polled, counts still
     // catching up are read once more. -1: only what the device signals matters.

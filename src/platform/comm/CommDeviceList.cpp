@@ -14,10 +14,6 @@ CommDeviceList& CommDeviceList::Instance() noexcept {
     return g_list;
 }
 
-bool CommDeviceList::HasBufferedInput(const CommDevice* device) {
-    return device->HasBufferedInput();
-}
-
 bool CommDeviceList::ReadAhead(CommDevice* device) {
     return device->ReadAhead();
 }
@@ -46,12 +42,6 @@ void CommDeviceList::Remove(CommDevice* device) {
     std::lock_guard lock(m_mutex);
     std::erase(m_devices, device);
     Recount();
-}
-
-bool CommDeviceList::AnyBufferedInputLocked() const {
-    std::lock_guard lock(m_mutex);
-    return std::any_of(m_devices.begin(), m_devices.end(),
-                       [](const CommDevice* device) { return device->HasBufferedInput(); });
 }
 
 int CommDeviceList::SoonestWake() const {

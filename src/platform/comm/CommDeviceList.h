@@ -1,6 +1,6 @@
 #pragma once
 // The communications devices open in this process, for the message loop's questions: is any port
-// open, and does one hold bytes already.
+// open, has one received bytes, and how soon must one be looked at again.
 
 #include <atomic>
 #include <mutex>
@@ -18,13 +18,9 @@ public:
     void Add(CommDevice* device);
     void Remove(CommDevice* device);
     bool AnyOpen() const { return m_count.load(std::memory_order_relaxed) > 0; }
-    // Asked before every idle turn: with one device open (the usual case) it takes no lock.
-    bool AnyBufferedInput() const {
-        if (const CommDevice* only = m_only.load(std::memory_order_acquire))
-            return HasBufferedInput(only);
-        return m_count.load(std::memory_order_relaxed) > 0 && AnyBufferedInputLocked();
-    }
-    // As AnyBufferedInput, but each device first takes what it has received (CommDevice::ReadAhead).
+    // True when a device has bytes for a read or news to report; each first takes what it has
+    // received (CommDevice::ReadAhead). Asked before every idle turn: with one device open (the usual
+    // case) it takes no lock.
     bool AnyReadAhead() {
         if (CommDevice* only = m_only.load(std::memory_order_acquire))
             return ReadAhead(only);
@@ -34,8 +30,6 @@ public:
     int SoonestWake() const;
 
 private:
-    static bool HasBufferedInput(const CommDevice* device);
-    bool AnyBufferedInputLocked() const;
     static bool ReadAhead(CommDevice* device);
     bool AnyReadAheadLocked();
     void Recount();

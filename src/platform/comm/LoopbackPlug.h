@@ -11,7 +11,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/base/ByteRing.h"
+#include "platform/comm/ByteRing.h"
 #include "platform/comm/CommDevice.h"
 
 namespace platform {
@@ -37,7 +37,7 @@ public:
     bool ModemStatus(DWORD& status) override;
     bool DtrRts(DWORD& lines) override;
     bool Stats(SERIALPERF_STATS& stats) override;
-    bool HasBufferedInput() const override { return !m_received.Empty(); }
+    bool ReadAhead() override { return !m_received.Empty(); }
 
 private:
     explicit LoopbackPlug(bool overlapped);

@@ -13,8 +13,8 @@
 #include "platform/base/HandleTable.h"
 #include "platform/base/LastError.h"
 #include "platform/comm/LoopbackPlug.h"
+#include "platform/comm/NamedDevices.h"
 #include "platform/ports/PortNameTable.h"
-#include "platform/comm/SimulatedDevice.h"
 #include "platform/tty/TtyOpen.h"
 
 using platform::Fail;
@@ -25,11 +25,12 @@ namespace {
 
 constexpr std::string_view kDevicePrefix = "\\\\.\\";
 
-// Devices registered by tests come first, then the loopback plug, then the fixed table.
+// Names registered in the process come first, then the loopback plug, then the fixed table, which
+// also takes a path that starts with "/" as it stands.
 std::unique_ptr<HandleObject> OpenDevice(LPCSTR path, std::string_view name, DWORD access, DWORD shareMode,
                                          DWORD disposition, DWORD flags) {
-    if (auto simulated = platform::SimulatedDevice::Find(name))
-        return simulated->Open(path, access, shareMode, disposition, flags);
+    if (platform::DeviceOpener opener = platform::NamedDevices::Find(name))
+        return opener({path, access, shareMode, disposition, flags});
     bool overlapped = (flags & FILE_FLAG_OVERLAPPED) != 0;
     if (platform::PortNameTable::IsLoopback(name))
         return platform::LoopbackPlug::Open(overlapped);

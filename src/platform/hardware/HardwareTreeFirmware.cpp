@@ -1,6 +1,6 @@
 #include "platform/hardware/HardwareTreeFirmware.h"
 
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 
 #include <charconv>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "platform/hardware/HardwareTreeProcessors.h"
 
 #include "platform/hardware/HardwareTreeCpuInfo.h"
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 
 #include <charconv>
 #include <optional>

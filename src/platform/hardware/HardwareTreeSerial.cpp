@@ -1,6 +1,6 @@
 #include "platform/hardware/HardwareTreeSerial.h"
 
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 #include "platform/ports/PortNameTable.h"
 #include "platform/ports/TtySysfs.h"
 

@@ -45,8 +45,6 @@ inline constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
 inline constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
 inline constexpr REGSAM KEY_NOTIFY = 0x0010;
 inline constexpr REGSAM KEY_CREATE_LINK = 0x0020;
-inline constexpr REGSAM KEY_WOW64_64KEY = 0x0100;
-inline constexpr REGSAM KEY_WOW64_32KEY = 0x0200;
 inline constexpr REGSAM KEY_READ = 0x00020019;
 inline constexpr REGSAM KEY_WRITE = 0x00020006;
 inline constexpr REGSAM KEY_ALL_ACCESS = 0x000F003F;
@@ -57,15 +55,8 @@ inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_EXPAND_SZ = 2;
 inline constexpr DWORD REG_BINARY = 3;
 inline constexpr DWORD REG_DWORD = 4;
-inline constexpr DWORD REG_DWORD_LITTLE_ENDIAN = 4;
-inline constexpr DWORD REG_DWORD_BIG_ENDIAN = 5;
-inline constexpr DWORD REG_LINK = 6;
 inline constexpr DWORD REG_MULTI_SZ = 7;
-inline constexpr DWORD REG_RESOURCE_LIST = 8;
-inline constexpr DWORD REG_FULL_RESOURCE_DESCRIPTOR = 9;
-inline constexpr DWORD REG_RESOURCE_REQUIREMENTS_LIST = 10;
 inline constexpr DWORD REG_QWORD = 11;
-inline constexpr DWORD REG_QWORD_LITTLE_ENDIAN = 11;
 
 // Opens the subkey at a backslash-separated path below an open key (an empty or null path opens the
 // key itself again). Read rights only: asking for any right to change the tree gives

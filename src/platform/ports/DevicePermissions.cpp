@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "platform/ports/DeviceDirectory.h"
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 #include "platform/ports/PortNameTable.h"
 #include "platform/base/SystemPaths.h"
 #include "platform/ports/TtySysfs.h"
@@ -59,7 +59,7 @@ std::string GroupName(gid_t gid) {
 // A node that sysfs knows and shows without hardware is no device a user could want.
 bool MayBeHardware(const std::string& name) {
     const std::string folder = hardware::TtyFolder(SysfsDirectory(), name);
-    return !hardware::PathExists(folder) || hardware::HasHardware(folder);
+    return !PathExists(folder) || hardware::HasHardware(folder);
 }
 
 } // namespace
@@ -77,7 +77,7 @@ ProcessIdentity CurrentProcessIdentity() {
 std::vector<DeniedDevice> DevicesWithoutPermission() {
     const ProcessIdentity identity = CurrentProcessIdentity();
     std::map<int, DeniedDevice> denied;
-    for (const auto& name : hardware::ListDirectory(DeviceDirectory())) {
+    for (const auto& name : ListDirectory(DeviceDirectory())) {
         const std::string portName = PortNameTable::PortNameOf(name);
         if (portName.empty())
             continue;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 
 namespace platform::hardware {
 

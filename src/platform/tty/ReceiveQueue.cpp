@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/base/Check.h"
+
 namespace platform {
 
 namespace {
@@ -110,6 +112,8 @@ bool ReceiveQueue::Take(Block& block) {
         m_spare.bytes = std::move(block.bytes);
     block = std::move(m_blocks.front());
     m_blocks.pop_front();
+    // A block is made only for bytes to go into it; the reader takes an empty one for "nothing".
+    MT_CHECK(block.size > 0 && block.size <= m_queued.load(std::memory_order_relaxed));
     const std::size_t left = m_queued.fetch_sub(block.size, std::memory_order_relaxed) - block.size;
     if (m_full && left <= m_cap - m_cap / 4)
         m_roomMade.notify_all();

@@ -67,8 +67,6 @@ public:
     bool Ended(int& errnum) const;
     // A new receiver starts on the device that came back: the end is forgotten.
     void Restart();
-    // Bytes waiting, without the lock: a hint that may lag the receiver.
-    std::size_t Queued() const { return m_queued.load(std::memory_order_relaxed); }
     // Every byte the receivers have taken off the line since the queue was made.
     std::uint64_t Received() const { return m_received.load(std::memory_order_relaxed); }
     std::size_t Cap() const { return m_cap; }

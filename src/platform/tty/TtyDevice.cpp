@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/base/Check.h"
 #include "platform/comm/CommRules.h"
 #include "platform/tty/DeviceIdentity.h"
 #include "platform/tty/DeviceOpeners.h"
@@ -176,6 +177,7 @@ bool TtyDevice::Read(void* buffer, DWORD length, DWORD& done, const Transfer&) {
     done = 0;
     if (m_readPos == m_block.size && length > 0 && !Refill())
         return false;
+    MT_CHECK(m_readPos <= m_block.size);
     const auto count = static_cast<DWORD>(std::min<std::size_t>(length, m_block.size - m_readPos));
     if (count == 1)
         *static_cast<BYTE*>(buffer) = m_block.bytes[m_readPos];
@@ -218,7 +220,7 @@ void TtyDevice::StartReceiver() {
 // Only bytes are taken here. A hang-up is left for the next read to report, as it would have found
 // it without this look; the loop runs its idle step for it.
 bool TtyDevice::ReadAhead() {
-    if (HasBufferedInput())
+    if (m_readPos < m_block.size)
         return true;
     if (m_gone || m_fd < 0)
         return false;
@@ -239,7 +241,6 @@ bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Trans
         if (put > 0) {
             done = static_cast<DWORD>(put);
             m_bytesOut += static_cast<std::uint64_t>(put);
-            m_statsStale = true;
             m_countsBehind = m_driverCounts;
             return true;
         }

@@ -53,7 +53,6 @@ public:
     bool ModemStatus(DWORD& status) override;
     bool DtrRts(DWORD& lines) override;
     bool Stats(SERIALPERF_STATS& stats) override;
-    bool HasBufferedInput() const override { return m_readPos < m_block.size || m_queue.Queued() > 0; }
     bool ReadAhead() override;
     int WakeAfterMs() const override;
 
@@ -96,7 +95,7 @@ private:
     bool Drive(int line, bool on);
     bool RefreshLines();
     bool RefreshCounts();
-    void ForgetReadings() { m_linesStale = m_countsStale = m_statsStale = true; }
+    void ForgetReadings() { m_linesStale = m_countsStale = true; }
     // After a system call on the line: readings older than their lifetime are taken afresh.
     void AgeReadings();
     bool LinesChangedUnseen() { return m_watcher != nullptr && m_watcher->TakeChanged(); }
@@ -122,10 +121,17 @@ private:
     ReceiveQueue::Block m_block; // the block being read ...
     std::size_t m_readPos = 0;   // ... and the next byte in it
 
-    std::uint64_t m_readingsExpire = 0; // when the readings below are due again while in use
+    // One reading of the lines (m_lineBits) and of the driver's counts (m_counts) serves every call
+    // until it is stale; the status bar asks after every byte. What keeps them true: the handle's
+    // own changes (a driven line, written settings) make both stale (ForgetReadings); a change the
+    // line watcher reports makes the lines stale (LinesChangedUnseen); and by age, AgeReadings marks
+    // stale what nothing reports once m_readingsExpire has passed; it reads the clock only when the
+    // reader goes to the queue for a block, never per byte. m_countsBehind keeps the loop looking (WakeAfterMs) while the counts still move after
+    // the bytes did, so the last of them is shown.
+    std::uint64_t m_readingsExpire = 0;
     bool m_linesStale = true;
     bool m_countsStale = true;
-    bool m_countsBehind = false; // bytes moved since the counts were read, or they were still moving
+    bool m_countsBehind = false;
     std::unique_ptr<LineWatcher> m_watcher;
     int m_lineBits = 0;          // TIOCM_* as last read
     bool m_noModemLines = false; // pseudo-terminals and gadget ports: no lines to read
@@ -135,12 +141,7 @@ private:
     serial_icounter_struct m_countsAtOpen{};
     serial_icounter_struct m_counts{};
     SERIALPERF_STATS m_countsBefore{}; // counted on descriptors the device had before it went away
-    std::uint64_t m_bytesIn = 0; // the receivers' count as Stats last saw it
-    std::uint64_t m_bytesOut = 0;
-    // What Stats last reported, served again until a reading or a transfer changes it: the
-    // status bar asks after every byte, and the bytes are received a block at a time.
-    SERIALPERF_STATS m_stats{};
-    bool m_statsStale = true;
+    std::uint64_t m_bytesOut = 0;      // written through this handle (received: m_queue.Received())
 };
 
 } // namespace platform

@@ -158,7 +158,6 @@ bool TtyDevice::RefreshCounts() {
         return Failed(errno);
     }
     m_countsStale = false;
-    m_statsStale = true;
     return true;
 }
 
@@ -180,23 +179,16 @@ SERIALPERF_STATS TtyDevice::DescriptorCounts() const {
 bool TtyDevice::Stats(SERIALPERF_STATS& stats) {
     if (!Present() || !RefreshCounts())
         return false;
-    if (const std::uint64_t received = m_queue.Received(); received != m_bytesIn) {
-        m_bytesIn = received;
-        m_statsStale = true;
-    }
-    if (m_statsStale) {
-        m_stats = CountsNow();
-        m_statsStale = false;
-    }
-    stats = m_stats;
+    stats = CountsNow();
     return true;
 }
 
 SERIALPERF_STATS TtyDevice::CountsNow() const {
     SERIALPERF_STATS stats = Sum(m_countsBefore, DescriptorCounts());
-    bool driverSilent = stats.ReceivedCount == 0 && stats.TransmittedCount == 0 && (m_bytesIn || m_bytesOut);
+    const std::uint64_t bytesIn = m_queue.Received();
+    bool driverSilent = stats.ReceivedCount == 0 && stats.TransmittedCount == 0 && (bytesIn || m_bytesOut);
     if (!m_driverCounts || driverSilent) {
-        stats.ReceivedCount = static_cast<DWORD>(m_bytesIn);
+        stats.ReceivedCount = static_cast<DWORD>(bytesIn);
         stats.TransmittedCount = static_cast<DWORD>(m_bytesOut);
     }
     return stats;

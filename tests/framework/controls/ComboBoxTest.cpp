@@ -18,7 +18,8 @@ protected:
     void TearDown() override { parent.DestroyWindow(); }
 
     void Make(CComboBox& box, DWORD style, std::vector<const char*> entries = {}) {
-        ASSERT_TRUE(box.Create(style | WS_VISIBLE | WS_VSCROLL, CRect(10, 10, 110, 110), &parent, 500));
+        ASSERT_TRUE(box.CreateEx(0, "COMBOBOX", "", style | WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                                 CRect(10, 10, 110, 110), &parent, 500));
         for (const char* entry : entries)
             box.AddString(entry);
     }
@@ -84,36 +85,6 @@ TEST_F(ComboBoxTest, SelectingByTextIsByPrefixWithoutRegardToCaseFromAfterTheSta
     };
     EXPECT_EQ(findExact("NONE2"), 3);
     EXPECT_EQ(findExact("non"), CB_ERR);
-}
-
-TEST_F(ComboBoxTest, TextOfAnEntryItsLengthAndTheWindowTextOfAList) {
-    Make(box, CBS_DROPDOWNLIST, {"abc", "caf\xe9 \xff"});
-    EXPECT_EQ(box.GetLBTextLen(1), 6);
-    char buffer[8];
-    EXPECT_EQ(box.GetLBText(1, buffer), 6);
-    EXPECT_STREQ(buffer, "caf\xe9 \xff"); // every 8-bit character kept
-    EXPECT_EQ(box.GetLBTextLen(2), CB_ERR);
-    EXPECT_EQ(box.GetLBText(-1, buffer), CB_ERR);
-    // A list's window text picks the entry of exactly that text.
-    EXPECT_EQ(box.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc")), TRUE);
-    EXPECT_EQ(box.GetCurSel(), 0);
-    EXPECT_EQ(box.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ab")), CB_ERR);
-    EXPECT_EQ(box.GetCurSel(), 0);
-}
-
-TEST_F(ComboBoxTest, AnyWindowObjectStandingForTheBoxAnswersItsMessages) {
-    Make(box, CBS_DROPDOWNLIST, {"x", "y"});
-    HWND handle = box.GetSafeHwnd();
-    EXPECT_EQ(::SendMessage(handle, CB_GETCOUNT, 0, 0), 2);
-    CWnd* found = parent.GetDlgItem(500);
-    ASSERT_EQ(found, &box);
-    CWnd plain;
-    ASSERT_TRUE(plain.SubclassWindow(handle));
-    EXPECT_EQ(plain.SendMessage(CB_SETCURSEL, 1), 1);
-    EXPECT_EQ(Text(plain), "y");
-    // The object that stood for it before has no window any more and reports failure.
-    EXPECT_EQ(box.GetCount(), CB_ERR);
-    plain.DestroyWindow();
 }
 
 // The opened list shows an entry's tooltip role where the pointer rests; an empty text removes it.

@@ -254,15 +254,6 @@ TEST_F(DialogTest, AFailedExchangeKeepsTheDialogOpen) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST_F(DialogTest, UpperCaseListShowsUpperCaseWithinLatin1) {
-    dlg.portEntries.push_back("caf\xe9\xdf\xff"); // the last two have no capital in Latin-1
-    WhileOpen([&] {
-        auto* box = static_cast<QComboBox*>(dlg.Widget(kPort));
-        EXPECT_EQ(box->itemText(0).toStdString(), "COM1");
-        EXPECT_EQ(box->itemText(2).toLatin1().toStdString(), "CAF\xc9\xdf\xff");
-    });
-}
-
 // Tab stops only at tab stops, in the template's order; the arrow keys move within a group, reach
 // its controls without a tab stop and go round past the label to the group's first control.
 TEST_F(DialogTest, TabFollowsTheTemplateOrderAndArrowKeysMoveWithinTheGroup) {
@@ -309,102 +300,6 @@ TEST_F(DialogTest, MnemonicsFocusTheControlAfterALabelAndClickButtons) {
         dlg.Button(kFlag)->SetWindowText("Fl&ip");
         Press(Qt::Key_I, Qt::AltModifier);
         EXPECT_EQ(dlg.Button(kFlag)->GetCheck(), 0) << "a new text brings its own mnemonic";
-    });
-}
-
-TEST_F(DialogTest, NothingOfTheWindowOutlivesTheRunAndTheObjectCanRunAgain) {
-    QPointer<QWidget> window, combo;
-    HWND dialogHandle = nullptr, portHandle = nullptr;
-    WhileOpen([&] {
-        window = dlg.GetWidget();
-        combo = dlg.Widget(kPort);
-        dialogHandle = dlg.GetSafeHwnd();
-        portHandle = dlg.m_portList.GetSafeHwnd();
-        EXPECT_EQ(dlg.GetDlgItem(kPort), &dlg.m_portList);
-    });
-    EXPECT_TRUE(window.isNull());
-    EXPECT_TRUE(combo.isNull());
-    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dlg.m_portList.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(CWnd::FromHandle(dialogHandle), nullptr);
-    EXPECT_EQ(CWnd::FromHandle(portHandle), nullptr);
-    EXPECT_EQ(RunModal(dlg, [&] { QTest::mouseClick(dlg.Widget(IDOK), Qt::LeftButton); }), IDOK);
-}
-
-TEST_F(DialogTest, EndingTheDialogWhileItStartsOrAMissingTemplateNeverShowsIt) {
-    class EndsAtOnce : public TestDialog {
-    public:
-        BOOL OnInitDialog() override {
-            TestDialog::OnInitDialog();
-            EndDialog(42);
-            return TRUE;
-        }
-    } ending;
-    bool shown = false;
-    QTimer::singleShot(0, [&] { shown = true; });
-    EXPECT_EQ(ending.DoModal(), 42);
-    EXPECT_FALSE(shown); // no modal loop ran
-    QTest::qWait(1);
-    CDialog missing(kMissingTemplate);
-    EXPECT_EQ(missing.DoModal(), -1) << "a missing template";
-    EXPECT_EQ(missing.GetSafeHwnd(), nullptr);
-}
-
-TEST_F(DialogTest, PositionsAndSizesComeFromTheFontsAverageCharacter) {
-    QFont original = QApplication::font();
-    std::vector<int> flagLefts;
-    for (int points : {9, 18}) {
-        QFont font = original;
-        font.setPointSize(points);
-        QApplication::setFont(font);
-        QFontMetrics metrics(font);
-        int averageWidth =
-            (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
-        int height = metrics.height();
-        auto x = [&](int units) { return static_cast<int>(std::lround(units * averageWidth / 4.0)); };
-        auto y = [&](int units) { return static_cast<int>(std::lround(units * height / 8.0)); };
-        TestDialog dlg;
-        RunModal(dlg, [&] {
-            EXPECT_EQ(dlg.Widget(kFlag)->geometry(), QRect(x(10), y(60), x(60), y(10)));
-            CRect client;
-            dlg.GetClientRect(&client);
-            EXPECT_EQ(client, CRect(0, 0, x(200), y(120)));
-            // A list's template height is its opened list; the closed box is one line.
-            QWidget* stop = dlg.Widget(kStop);
-            EXPECT_EQ(stop->pos(), QPoint(x(10), y(10)));
-            EXPECT_LT(stop->height(), y(60) / 2);
-            EXPECT_GE(stop->height(), height);
-            flagLefts.push_back(dlg.Widget(kFlag)->x());
-            dlg.EndDialog(IDCANCEL);
-        });
-    }
-    QApplication::setFont(original);
-    ASSERT_EQ(flagLefts.size(), 2u);
-    EXPECT_GT(flagLefts[1], flagLefts[0] * 3 / 2);
-}
-
-TEST_F(DialogTest, PicturesShowTheirBitmapWithTheCornerColourTransparent) {
-    QTemporaryDir dir;
-    QImage image(6, 4, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    image.setPixelColor(0, 0, Qt::magenta);
-    image.setPixelColor(5, 3, Qt::magenta);
-    QString path = dir.filePath("picture.png");
-    ASSERT_TRUE(image.save(path));
-    afx::RegisterBitmap(kPictureBitmap, path);
-    CDialog dlg(kPictureDialog);
-    RunModal(dlg, [&] {
-        auto* picture = dynamic_cast<StaticWidget*>(dlg.GetDlgItem(kPicture)->GetWidget());
-        ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->size(), QSize(6, 4)); // the control takes the bitmap's size
-        QImage shown = picture->Bitmap().toImage();
-        EXPECT_EQ(shown.pixelColor(0, 0).alpha(), 0);
-        EXPECT_EQ(shown.pixelColor(5, 3).alpha(), 0);
-        EXPECT_EQ(shown.pixelColor(1, 0).alpha(), 255);
-        auto* literal = dynamic_cast<StaticWidget*>(dlg.GetDlgItem(kLiteral)->GetWidget());
-        EXPECT_EQ(literal->TextFlags() & Qt::TextShowMnemonic, 0);
-        EXPECT_EQ(literal->Mnemonic(), '\0');
-        dlg.EndDialog(IDCANCEL);
     });
 }
 

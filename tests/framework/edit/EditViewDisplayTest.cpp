@@ -10,8 +10,8 @@
 
 #include "framework/edit/EditView.h"
 #include "framework/edit/EditViewCells.h"
-#include "framework/edit/EditViewFont.h"
-#include "framework/edit/EditViewModel.h"
+#include "framework/edit/EditViewGlyphTables.h"
+#include "framework/text/EditViewModel.h"
 #include "framework/edit/EditViewPainter.h"
 #include "framework/base/RepaintScheduler.h"
 #include "support/EditViewFixture.h"
@@ -83,7 +83,7 @@ TEST(EditViewCellCopies, LookAsCellsDrawnGlyphByGlyph) {
     geometry.columns = 80;
     geometry.width = static_cast<int>(geometry.cellWidth * 80) - 3;
     geometry.height = 4 * geometry.lineHeight;
-    const framework::EditViewFont glyphs(font, geometry.lineHeight);
+    const framework::EditViewGlyphTables glyphs(font, geometry.lineHeight);
     framework::EditViewCells cells;
     cells.Use({geometry.cellWidth, geometry.lineHeight, geometry.ascent, Qt::black, Qt::white, glyphs.Main()});
     ASSERT_TRUE(cells.Usable());

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "framework/edit/EditView.h"
-#include "framework/edit/EditViewColumnIndex.h"
+#include "framework/text/EditViewColumnIndex.h"
 #include "framework/base/RepaintScheduler.h"
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 #include "support/CaretInView.h"
 #include "support/EditViewFixture.h"
 

@@ -77,22 +77,6 @@ TEST_F(EditViewTest, EveryByteValueRoundTripsThroughReplaceSel) {
     EXPECT_EQ(view.TextLength(), 512u);
 }
 
-TEST_F(EditViewTest, SetTextAndSelection) {
-    Set("hello\r\nworld");
-    EXPECT_EQ(Selection(), Range(0, 0));
-    view.SetSel(7, 99);
-    EXPECT_EQ(Selection(), Range(7, 12));
-    view.SetSel(9, 2);
-    EXPECT_EQ(Selection(), Range(2, 9));
-    view.ReplaceSel("X", 1);
-    EXPECT_EQ(Text(), "heXrld");
-    view.SetSel(1, 4);
-    view.SetSel(EditView::kNoSelection, 0);
-    EXPECT_EQ(Selection(), Range(4, 4)) << "the selection goes, the caret stays";
-    view.SetText(nullptr, 0);
-    EXPECT_EQ(view.TextLength(), 0u);
-}
-
 TEST_F(EditViewTest, TypedCharactersGoToTheHandlerWhenSet) {
     std::vector<std::pair<unsigned, bool>> typed;
     view.SetTypedCharHandler([&](unsigned code, bool autoRepeat) { typed.emplace_back(code, autoRepeat); });
@@ -240,32 +224,4 @@ TEST_F(EditViewTest, ContextMenuCopiesPastesAndSelectsAll) {
     OpenMenu();
     EXPECT_FALSE(Action("Paste")->isEnabled()) << "nothing to paste";
     view.ContextMenu()->hide();
-}
-
-// Changes are immediate, but the drawing (scroll bars included) waits for the frame.
-TEST_F(EditViewTest, DrawingWaitsForTheFrame) {
-    scheduler.Flush();
-    const std::size_t lines = view.VisibleLines();
-    for (std::size_t i = 0; i < 2 * lines; ++i)
-        view.DefaultChar(13);
-    EXPECT_EQ(view.CaretLine(), 2 * lines);
-    EXPECT_GT(view.FirstVisibleLine(), 0u);
-    EXPECT_TRUE(scheduler.IsDirty(&view));
-    EXPECT_EQ(view.verticalScrollBar()->value(), 0) << "the bar is drawing, and waits";
-    scheduler.Flush();
-    EXPECT_FALSE(scheduler.IsDirty(&view));
-    EXPECT_EQ(static_cast<std::size_t>(view.verticalScrollBar()->value()), view.FirstVisibleLine());
-}
-
-TEST_F(EditViewTest, FixedPitchSystemFontByDefault) {
-    EXPECT_EQ(view.font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-    const int height = view.LineHeight();
-    const std::size_t lines = view.VisibleLines();
-    QFont large = view.font();
-    large.setPointSize(large.pointSize() * 2);
-    view.SetFont(large);
-    EXPECT_GT(view.LineHeight(), height);
-    EXPECT_LT(view.VisibleLines(), lines);
-    view.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    EXPECT_EQ(view.LineHeight(), height) << "a font set the Qt way is followed too";
 }

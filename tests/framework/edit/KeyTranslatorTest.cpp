@@ -29,37 +29,6 @@ TEST(KeyTranslatorKeys, EditingKeysGiveTheirControlCharacters) {
     EXPECT_EQ(Code(Qt::Key_Escape, kNone), 27);
 }
 
-TEST(KeyTranslatorKeys, CtrlCombinationsAreCharactersForTheLine) {
-    for (int key = Qt::Key_A; key <= Qt::Key_Z; ++key) {
-        EXPECT_EQ(Code(key, kCtrl), key - Qt::Key_A + 1) << char(key);
-        EXPECT_EQ(Code(key, kCtrl | kShift), key - Qt::Key_A + 1) << char(key);
-    }
-    // The usual clipboard keys send ETX, SYN, CAN and SUB, whatever text comes with them.
-    EXPECT_EQ(Code(Qt::Key_C, kCtrl, "\x03"), 3);
-    EXPECT_EQ(Code(Qt::Key_BracketLeft, kCtrl), 27);
-    EXPECT_EQ(Code(Qt::Key_Backslash, kCtrl), 28);
-    EXPECT_EQ(Code(Qt::Key_BracketRight, kCtrl), 29);
-    EXPECT_EQ(Code(Qt::Key_AsciiCircum, kCtrl | kShift), 30);
-    EXPECT_EQ(Code(Qt::Key_Underscore, kCtrl | kShift), 31);
-    EXPECT_EQ(Code(Qt::Key_At, kCtrl | kShift), 0);
-    EXPECT_EQ(Code(Qt::Key_Space, kCtrl), 0);
-    EXPECT_EQ(Code(Qt::Key_1, kCtrl), -1);
-    EXPECT_EQ(Code(Qt::Key_Tab, kCtrl), -1);
-}
-
-TEST(KeyTranslatorKeys, PrintableKeysWithoutText) {
-    EXPECT_EQ(Code(Qt::Key_A, kNone), 'a');
-    EXPECT_EQ(Code(Qt::Key_A, kShift), 'A');
-    EXPECT_EQ(Code(Qt::Key_Space, kNone), ' ');
-    EXPECT_EQ(Code(Qt::Key_5, Qt::KeypadModifier), '5');
-    EXPECT_EQ(Code(Qt::Key_AsciiTilde, kShift), '~');
-    EXPECT_EQ(Code(Qt::Key_Eacute, kNone), 0xE9);
-    EXPECT_EQ(Code(Qt::Key_Eacute, kShift), 0xC9);
-    EXPECT_EQ(Code(Qt::Key_multiply, kNone), 0xD7);
-    EXPECT_EQ(Code(Qt::Key_ssharp, kNone), 0xDF);
-    EXPECT_EQ(Code(0x20AC, kNone), -1) << "the euro sign is outside Latin-1";
-}
-
 TEST(KeyTranslatorKeys, EventTextDecidesPrintableCharacters) {
     EXPECT_EQ(Code(Qt::Key_A, kNone, "A"), 'A') << "Caps Lock is only known from the text";
     EXPECT_EQ(Code(Qt::Key_2, kShift, "\""), '"') << "shifted symbols follow the layout";

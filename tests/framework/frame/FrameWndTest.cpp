@@ -167,22 +167,6 @@ protected:
     TestFrame* frame = nullptr;
 };
 
-TEST_F(FrameWndTest, MenuBarIsBuiltFromTheMenuResourceAboveTheClientArea) {
-    QMenuBar* bar = frame->GetMenuBar();
-    ASSERT_NE(bar, nullptr);
-    EXPECT_TRUE(Items(0)[0]->shortcut().isEmpty()) << "keys are the accelerator table's business";
-
-    // The client area, where child windows go, starts below the menu bar.
-    QWidget* client = frame->GetClientWidget();
-    int menuHeight = bar->geometry().height();
-    EXPECT_GT(menuHeight, 0);
-    EXPECT_EQ(client->geometry(), QRect(0, menuHeight, 400, 300 - menuHeight));
-    CRect rect;
-    frame->GetClientRect(&rect);
-    EXPECT_EQ(rect, CRect(0, 0, 400, 300 - menuHeight));
-    EXPECT_EQ(frame->view.GetWidget()->parentWidget(), client);
-}
-
 TEST_F(FrameWndTest, ChoosingAMenuItemPostsItsCommandToTheFrame) {
     Items(0)[0]->trigger();
     EXPECT_TRUE(frame->commands.empty()) << "posted, not sent: it runs once the menu has closed";
@@ -233,58 +217,5 @@ TEST_F(FrameWndTest, AnAcceleratorThatClosesTheFrameLeavesNothingBehind) {
 
 // A frame that keeps the base layout: the view is the child with the first pane ID.
 class PlainFrame : public CFrameWnd {};
-
-TEST(FrameLayout, BaseLayoutGivesTheRestToTheFirstPaneAndSkipsHiddenOrUnlistedBars) {
-    auto* frame = new PlainFrame;
-    ASSERT_TRUE(frame->Create(nullptr, "plain", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
-    EXPECT_EQ(frame->GetMenuBar(), nullptr);
-    EXPECT_EQ(frame->GetClientWidget()->geometry(), QRect(0, 0, 300, 200)) << "no menu, no space for one";
-    CStatusBar bar;
-    CWnd view;
-    ASSERT_TRUE(bar.Create(frame));
-    int barHeight = bar.CalcFixedLayout(TRUE, TRUE).cy;
-    EXPECT_EQ(Geometry(bar), QRect(0, 200 - barHeight, 300, barHeight)) << "in place from its creation";
-    ASSERT_TRUE(
-        view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), frame, AFX_IDW_PANE_FIRST));
-    frame->RecalcLayout();
-    EXPECT_EQ(Geometry(bar), QRect(0, 200 - barHeight, 300, barHeight));
-    EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200 - barHeight));
-
-    frame->RepositionBars(0, AFX_IDW_STATUS_BAR - 1, AFX_IDW_PANE_FIRST);
-    EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200)) << "a bar outside the ID range is not placed";
-
-    bar.ShowWindow(SW_HIDE);
-    frame->RecalcLayout();
-    EXPECT_EQ(Geometry(view), QRect(0, 0, 300, 200)) << "a hidden bar takes no space";
-    frame->DestroyWindow();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// A frame whose creation fails stays for its creator to delete; one made at the default place is a
-// usable top-level window.
-TEST(FrameLifetime, AFailedFrameStaysForItsCreatorAndADefaultPlacedOneIsUsable) {
-    RegisterTestResources();
-    bool deleted = false;
-    auto* frame = new TestFrame(&deleted, /*failCreate=*/true);
-    EXPECT_FALSE(frame->Create(nullptr, "fails", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault));
-    EXPECT_FALSE(deleted) << "the object may still be in its constructor: deleting it there would crash";
-    EXPECT_EQ(frame->m_hWnd, nullptr);
-    EXPECT_FALSE(frame->Create(nullptr, "no menu", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, 999))
-        << "a menu that is not registered fails creation";
-    EXPECT_EQ(frame->m_hWnd, nullptr);
-    delete frame;
-    EXPECT_TRUE(deleted);
-
-    deleted = false;
-    frame = new TestFrame(&deleted);
-    ASSERT_TRUE(frame->Create(nullptr, "default", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault));
-    QWidget* widget = frame->GetWidget();
-    EXPECT_TRUE(widget->isWindow());
-    EXPECT_GE(widget->width(), 320);
-    EXPECT_GE(widget->height(), 200);
-    frame->DestroyWindow();
-    EXPECT_TRUE(deleted);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 } // namespace

@@ -89,23 +89,6 @@ protected:
     CStatusBar bar;
 };
 
-// Each pane stands for its indicator, in the bar's height, the first at the bar's margin.
-TEST_F(StatusBarTest, PanesFollowTheIndicators) {
-    ASSERT_EQ(bar.GetCount(), kPaneCount);
-    CRect barRect;
-    bar.GetClientRect(&barRect);
-    EXPECT_EQ(Item(0).left, StatusBarWidget::kLeftMargin);
-    for (int i = 0; i < kPaneCount; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(bar.GetItemID(i), kIds[i]);
-        EXPECT_EQ(bar.CommandToIndex(kIds[i]), i);
-        EXPECT_EQ(bar.GetPaneStyle(i), SBPS_NORMAL);
-        EXPECT_GE(Item(i).top, 0);
-        EXPECT_LE(Item(i).bottom, barRect.bottom);
-    }
-    EXPECT_EQ(bar.CommandToIndex(kUnknown), -1);
-}
-
 // A longer text is clipped and never widens its pane; raised and sunken panes look plainly different.
 TEST_F(StatusBarTest, TextIsClippedToItsPaneAndRaisedAndSunkenPanesLookPlainlyDifferent) {
     bar.SetPaneStyle(3, SBPS_POPOUT);
@@ -242,49 +225,6 @@ TEST_F(StatusBarTest, LitAndUnlitPanesReadInLightAndDarkPalettes) {
                 << "text " << text.name().toStdString() << " on " << fill.name().toStdString();
         }
     }
-}
-
-TEST_F(StatusBarTest, IndexesOutOfRangeAMissingStringAndAMissingWindowAreHandledSafely) {
-    EXPECT_FALSE(bar.SetPaneText(kPaneCount, "x"));
-    EXPECT_FALSE(bar.SetPaneText(-1, "x"));
-    bar.SetPaneStyle(99, SBPS_POPOUT);
-    EXPECT_EQ(bar.GetPaneStyle(99), SBPS_NORMAL);
-    EXPECT_EQ(bar.GetPaneText(-1), CString());
-    EXPECT_EQ(bar.GetItemID(kPaneCount), 0u);
-    EXPECT_TRUE(Item(kPaneCount).IsRectEmpty());
-    EXPECT_TRUE(bar.SetPaneText(1, nullptr));
-    EXPECT_EQ(bar.GetPaneText(1), CString());
-
-    const UINT withMissing[] = {kShort, kUnknown};
-    EXPECT_FALSE(bar.SetIndicators(withMissing, 2)) << "a missing string is reported";
-    ASSERT_EQ(bar.GetCount(), 2);
-    EXPECT_EQ(bar.GetPaneText(1), CString());
-    EXPECT_EQ(Item(1).Width(), StatusBarWidget::kPanePadding);
-
-    CStatusBar unmade; // every call on a bar without a window fails quietly
-    EXPECT_FALSE(unmade.SetIndicators(kIds, kPaneCount));
-    EXPECT_FALSE(unmade.SetPaneText(0, "x"));
-    EXPECT_EQ(unmade.GetCount(), 0);
-    EXPECT_EQ(unmade.CommandToIndex(kShort), -1);
-    CRect r(1, 2, 3, 4);
-    unmade.GetItemRect(0, &r);
-    EXPECT_TRUE(r.IsRectEmpty());
-    EXPECT_FALSE(unmade.Create(nullptr)) << "a bar needs a parent";
-}
-
-// Each pane shows its own tip; a pane without one, and the space past the last pane, show none.
-TEST_F(StatusBarTest, EachPaneShowsItsOwnTip) {
-    frame->ShowWindow(SW_SHOW);
-    EXPECT_TRUE(bar.SetPaneTipText(1, "clear to send"));
-    EXPECT_FALSE(bar.SetPaneTipText(kPaneCount, "none"));
-    EXPECT_EQ(bar.GetPaneTipText(1), CString("clear to send"));
-    const auto tipAt = [&](QPoint point) { return ToolTipAt(Widget(), point); };
-    const QPoint centre = Widget()->ItemRect(1).center();
-    EXPECT_EQ(tipAt(centre), "clear to send");
-    EXPECT_EQ(tipAt(Widget()->ItemRect(2).center()), "");
-    EXPECT_EQ(tipAt(QPoint(Widget()->width() - 1, centre.y())), "");
-    bar.SetPaneTipText(1, "");
-    EXPECT_EQ(tipAt(centre), "");
 }
 
 } // namespace

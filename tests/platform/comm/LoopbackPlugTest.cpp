@@ -7,7 +7,7 @@
 
 #include "platform/comm/CommApi.h"
 #include "platform/files/FileApi.h"
-#include "platform/comm/CommWait.h"
+#include "platform/comm/CommActivity.h"
 #include "platform/comm/LoopbackPlug.h"
 
 namespace {
@@ -121,30 +121,6 @@ TEST_F(LoopbackPlugTest, HeldByOneOpenAtATime) {
     EXPECT_NE(plug, INVALID_HANDLE_VALUE);
 }
 
-TEST_F(LoopbackPlugTest, BadBlocksAreRefusedAndChangeNothing) {
-    const DCB good = State();
-    // What no line can carry at all is left to the random blocks; these are the combinations.
-    for (auto spoil :
-         {+[](DCB& d) { d.BaudRate = 10000000; }, +[](DCB& d) { d.StopBits = ONE5STOPBITS; },
-          +[](DCB& d) { d.ByteSize = 5, d.StopBits = TWOSTOPBITS; },
-          +[](DCB& d) { d.fOutX = 1, d.XoffChar = d.XonChar; }}) {
-        DCB bad = good;
-        bad.BaudRate = 19200;
-        spoil(bad);
-        EXPECT_FALSE(SetCommState(plug, &bad));
-        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    }
-    EXPECT_EQ(State().BaudRate, good.BaudRate);
-
-    DCB fine = good;
-    fine.BaudRate = 230000;
-    fine.ByteSize = 5;
-    fine.StopBits = ONE5STOPBITS;
-    EXPECT_TRUE(SetCommState(plug, &fine));
-    EXPECT_EQ(State().BaudRate, 230000u);
-    EXPECT_EQ(State().StopBits, ONE5STOPBITS);
-}
-
 // RTS driven by hand (not handshaking) feeds the plug's own CTS, so dropping it holds the output.
 TEST_F(LoopbackPlugTest, CtsFlowControlHoldsOutputWhileRtsIsDown) {
     DCB dcb = State();
@@ -201,24 +177,17 @@ TEST_F(LoopbackPlugTest, DsrSensitiveReceiverDropsWhatArrivesWhileDsrIsLow) {
 }
 
 TEST_F(LoopbackPlugTest, WriteFromAnotherThreadWakesTheWaitDescriptor) {
-    pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
-    while (poll(&waiting, 1, 0) > 0 && !platform::CommInputWaiting()) {
-    }
+    pollfd waiting{platform::CommWakeDescriptor(), POLLIN, 0};
+    while (platform::CommActivityWaiting()) {
+    } // takes wake-ups left by other tests
     std::thread writer([this] { Write("w"); });
     EXPECT_EQ(poll(&waiting, 1, 2000), 1);
     writer.join();
-    EXPECT_TRUE(platform::CommInputWaiting());
+    EXPECT_TRUE(platform::CommActivityWaiting()) << "the byte";
     EXPECT_EQ(ReadUpTo(1), "w");
-    EXPECT_FALSE(platform::CommInputWaiting());
-    EXPECT_EQ(poll(&waiting, 1, 0), 0) << "the wake-up was reset";
-}
-
-TEST_F(LoopbackPlugTest, OnlyImmediateReadTimeoutsAreAccepted) {
-    COMMTIMEOUTS immediate{MAXDWORD, 0, 0, 0, 0};
-    EXPECT_TRUE(SetCommTimeouts(plug, &immediate));
-    COMMTIMEOUTS blocking{0, 0, 0, 0, 0};
-    EXPECT_FALSE(SetCommTimeouts(plug, &blocking));
-    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+    EXPECT_TRUE(platform::CommActivityWaiting()) << "its wake-up, looked at once";
+    EXPECT_FALSE(platform::CommActivityWaiting()) << "and then nothing";
+    EXPECT_EQ(poll(&waiting, 1, 0), 0) << "the wake-up was taken";
 }
 
 } // namespace

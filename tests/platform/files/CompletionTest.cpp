@@ -6,7 +6,7 @@
 
 #include "platform/comm/CommApi.h"
 #include "platform/files/FileApi.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 
 namespace {
 
@@ -103,34 +103,6 @@ TEST_F(CompletionTest, ClosingTheHandleDropsItsQueuedRoutines) {
     EXPECT_EQ(WaitForSingleObjectEx(second, 0, TRUE), WAIT_TIMEOUT);
     EXPECT_TRUE(t_completed.empty());
     CloseHandle(second);
-}
-
-TEST_F(CompletionTest, OverlappedCallsNeedAnOverlappedHandleABlockAndARoutine) {
-    char byte = 0;
-    EXPECT_FALSE(ReadFileEx(handle, &byte, 1, nullptr, Record));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(ReadFileEx(handle, &byte, 1, &block, nullptr));
-    ASSERT_TRUE(CloseHandle(handle));
-    handle = Open(0);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(WriteFileEx(handle, "a", 1, &block, Record));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(sim->TakeWritten(), "");
-}
-
-TEST_F(CompletionTest, TransferThatCannotStartQueuesNothing) {
-    sim->SetFault(SimulatedDevice::Fault::Read);
-    char byte = 0;
-    EXPECT_FALSE(ReadFileEx(handle, &byte, 1, &block, Record));
-    EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
-    EXPECT_EQ(WaitForSingleObjectEx(handle, 0, TRUE), WAIT_TIMEOUT);
-    EXPECT_TRUE(t_completed.empty());
-}
-
-TEST_F(CompletionTest, WaitOnAnInvalidHandleFails) {
-    EXPECT_EQ(WaitForSingleObjectEx(INVALID_HANDLE_VALUE, 0, TRUE), WAIT_FAILED);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(WaitForSingleObjectEx(nullptr, 0, TRUE), WAIT_FAILED);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 #include "support/FakeMachine.h"
 #include "platform/hardware/HardwareTree.h"
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 #include "platform/hardware/Registry.h"
 #include "platform/hardware/RegistrySource.h"
 
@@ -305,25 +305,8 @@ TEST(HardwareTreeTest, OnlySerialPortsWithHardwareAreListed) {
 )T");
 }
 
-TEST(HardwareTreeTest, HugeCpuinfoIsReadWithoutCuttingALine) {
-    FakeMachine machine;
-    std::string text = std::string("processor\t: 0\n") + kIntelBlock;
-    const std::string filler = "bugs\t\t: " + std::string(1000, 'b') + "\n";
-    while (text.size() < (9u << 20))
-        text += filler;
-    text += "\nprocessor\t: 1\n";
-    text += kIntelBlock;
-    machine.Write("proc/cpuinfo", text);
-    const auto tree = HardwareTree(machine.Proc(), machine.Sys()).Build();
-    const auto cpus = tree->FindKey("CentralProcessor");
-    ASSERT_NE(cpus, nullptr);
-    ASSERT_NE(cpus->FindKey("0"), nullptr);
-    EXPECT_NE(cpus->FindKey("0")->FindValue("ProcessorNameString"), nullptr);
-    EXPECT_EQ(cpus->FindKey("1"), nullptr); // beyond what is read: left out rather than half there
-}
-
-TEST(HardwareTreeFilesTest, ReadsOnlyRegularFilesAndNeverCutsALine) {
-    using platform::hardware::ReadTextFile;
+TEST(KernelFilesTest, ReadsOnlyRegularFilesAndNeverCutsALine) {
+    using platform::ReadTextFile;
     FakeMachine machine;
     machine.Write("lines", "one\ntwo\nthree");
     const std::pair<std::size_t, const char*> limits[] = {{100, "one\ntwo\nthree"},
@@ -344,38 +327,6 @@ TEST(HardwareTreeFilesTest, ReadsOnlyRegularFilesAndNeverCutsALine) {
     if (::geteuid() != 0) {
         EXPECT_EQ(ReadTextFile(machine.Path("secret"), 100), std::nullopt);
     }
-}
-
-// Through the registry calls, the tree is read afresh at every open from HKEY_LOCAL_MACHINE, and a
-// key already open keeps what it saw.
-TEST(HardwareTreeTest, RegistryServesTheTreeBuiltAtEachOpen) {
-    struct SourceGuard {
-        ~SourceGuard() { platform::ResetRegistrySource(); }
-    } guard;
-    FakeMachine machine;
-    MakeDesktop(machine);
-    platform::SetHardwareTreeRoots(machine.Proc(), machine.Sys());
-    // The fifth value of the firmware's key, as the desktop's tree lists them.
-    const auto productName = [](HKEY bios) {
-        char name[64];
-        BYTE data[64] = {};
-        DWORD nameSize = sizeof name;
-        DWORD dataSize = sizeof data;
-        EXPECT_EQ(RegEnumValueA(bios, 4, name, &nameSize, nullptr, nullptr, data, &dataSize), ERROR_SUCCESS);
-        EXPECT_STREQ(name, "SystemProductName");
-        return std::string(reinterpret_cast<char*>(data));
-    };
-    HKEY first = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\SYSTEM\\BIOS", 0, KEY_READ, &first),
-              ERROR_SUCCESS);
-    machine.Write("sys/class/dmi/id/product_name", "MS-7C02\n");
-    HKEY second = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\SYSTEM\\BIOS", 0, KEY_READ, &second),
-              ERROR_SUCCESS);
-    EXPECT_EQ(productName(first), "MS-7B17");
-    EXPECT_EQ(productName(second), "MS-7C02");
-    RegCloseKey(first);
-    RegCloseKey(second);
 }
 
 } // namespace

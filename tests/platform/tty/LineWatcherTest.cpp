@@ -8,7 +8,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "platform/comm/CommWait.h"
+#include "platform/comm/CommActivity.h"
 #include "platform/base/CommWakeEvent.h"
 #include "platform/tty/LineWatcher.h"
 
@@ -69,7 +69,7 @@ protected:
     // Leaves the wait descriptor quiet.
     static void Drain() { platform::CommWakeEvent::Instance().Take(); }
     static bool Woken(int timeoutMs) {
-        pollfd waiting{platform::CommWaitDescriptor(), POLLIN, 0};
+        pollfd waiting{platform::CommWakeDescriptor(), POLLIN, 0};
         return poll(&waiting, 1, timeoutMs) == 1;
     }
     void Send(char byte) { ASSERT_EQ(write(fds[1], &byte, 1), 1); }

@@ -174,22 +174,4 @@ TEST_F(PortBusyTest, AnotherProcessHoldingTheDeviceOpenMakesItBusy) {
     EXPECT_TRUE(Opens());
 }
 
-// One look at the process table serves a whole probe; outside a probe each open looks afresh.
-TEST_F(PortBusyTest, AProbeScopeAnswersFromOneLookAtTheProcessTable) {
-    FakeProc();
-    EXPECT_TRUE(Opens()) << "this process, other files and closed process entries do not count";
-    AddOpener(4242, 7, Node());
-    EXPECT_FALSE(Opens());
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-
-    fs::remove_all(fakeProc / "4242");
-    {
-        platform::PortProbeScope probe;
-        EXPECT_TRUE(Opens());
-        AddOpener(4242, 7, Node());
-        EXPECT_TRUE(Opens()) << "answered from the look taken at the first open";
-    }
-    EXPECT_FALSE(Opens());
-}
-
 } // namespace

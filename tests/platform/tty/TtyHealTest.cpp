@@ -13,7 +13,7 @@
 #include "ReadPort.h"
 #include "platform/comm/CommApi.h"
 #include "platform/files/FileApi.h"
-#include "platform/comm/CommWait.h"
+#include "platform/comm/CommActivity.h"
 #include "platform/base/SystemPaths.h"
 
 namespace {
@@ -102,14 +102,17 @@ TEST_F(TtyHealTest, CallsFailWhileGoneAndAfterTheReturnTheHandleHasItsSettingsLi
 
     first.CloseMaster();
     fs::remove(folder / "ttyUSB0"); // the node goes with the device
-    EXPECT_TRUE(platform::CommInputWaiting()) << "what was received is still waiting";
+    EXPECT_TRUE(platform::CommActivityWaiting()) << "what was received is still waiting";
     EXPECT_EQ(ReadPort(handle, 1), "b") << "what was received is not lost";
     EXPECT_TRUE(ReadFailsWithin(1000ms)) << "the hang-up was never reported";
     EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
     DWORD read = 0;
     EXPECT_FALSE(SignalsRead());
     EXPECT_FALSE(WriteFile(handle, "x", 1, &read, nullptr));
-    EXPECT_FALSE(platform::CommInputWaiting()) << "a gone device must not keep the loop awake";
+    int looks = 0;
+    while (platform::CommActivityWaiting() && looks < 3)
+        ++looks;
+    EXPECT_LT(looks, 3) << "a gone device must not keep the loop awake";
     std::this_thread::sleep_for(300ms);
     EXPECT_FALSE(SignalsRead()) << "nothing is back yet";
 
@@ -141,7 +144,7 @@ TEST_F(TtyHealTest, CallsFailWhileGoneAndAfterTheReturnTheHandleHasItsSettingsLi
 // once it is back.
 TEST_F(TtyHealTest, BytesWaitingWhenTheDeviceWentComeBeforeThoseAfterItsReturn) {
     ASSERT_TRUE(first.Send("xyz"));
-    for (int i = 0; i < 400 && !platform::CommInputWaiting(); ++i)
+    for (int i = 0; i < 400 && !platform::CommActivityWaiting(); ++i)
         std::this_thread::sleep_for(5ms);
     first.CloseMaster();
     fs::remove(folder / "ttyUSB0");

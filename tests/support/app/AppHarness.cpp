@@ -10,7 +10,7 @@
 #include "framework/loop/MessageDispatch.h"
 #include "framework/window/PostedMessageQueue.h"
 #include "framework/window/WndWidget.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 #include "platform/base/SystemVersion.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceIds.h"

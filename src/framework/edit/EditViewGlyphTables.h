@@ -10,11 +10,11 @@
 
 namespace framework {
 
-class EditViewFont {
+class EditViewGlyphTables {
 public:
-    EditViewFont() = default;
+    EditViewGlyphTables() = default;
     // cellHeight: the line height, which sizes the small hex digits.
-    EditViewFont(const QFont& font, int cellHeight);
+    EditViewGlyphTables(const QFont& font, int cellHeight);
 
     const QRawFont& Main() const { return m_main; }
     const QRawFont& Small() const { return m_small; }

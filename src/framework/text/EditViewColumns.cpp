@@ -1,8 +1,8 @@
-#include "framework/edit/EditViewColumns.h"
+#include "framework/text/EditViewColumns.h"
 
 #include <cstring>
 
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 
 namespace framework {
 

@@ -1,4 +1,4 @@
-#include "platform/base/HardwareTreeFiles.h"
+#include "platform/base/KernelFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform::hardware {
+namespace platform {
 
 namespace {
 
@@ -149,4 +149,4 @@ bool PathExists(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0;
 }
 
-} // namespace platform::hardware
+} // namespace platform

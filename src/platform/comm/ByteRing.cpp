@@ -1,4 +1,4 @@
-#include "platform/base/ByteRing.h"
+#include "platform/comm/ByteRing.h"
 
 #include <algorithm>
 #include <bit>

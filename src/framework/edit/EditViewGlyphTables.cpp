@@ -1,4 +1,4 @@
-#include "framework/edit/EditViewFont.h"
+#include "framework/edit/EditViewGlyphTables.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +17,7 @@ void Lookup(const QRawFont& font, const QString& characters, std::array<quint32,
 
 } // namespace
 
-EditViewFont::EditViewFont(const QFont& font, int cellHeight) : m_main(QRawFont::fromFont(font)) {
+EditViewGlyphTables::EditViewGlyphTables(const QFont& font, int cellHeight) : m_main(QRawFont::fromFont(font)) {
     QString latin1;
     for (int c = 0; c < 256; ++c)
         latin1.append(QChar(c));

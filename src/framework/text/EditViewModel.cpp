@@ -1,10 +1,11 @@
-#include "framework/edit/EditViewModel.h"
+#include "framework/text/EditViewModel.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
-#include "framework/edit/EditViewColumns.h"
+#include "framework/text/EditViewColumns.h"
+#include "platform/base/Check.h"
 
 namespace framework {
 
@@ -21,9 +22,17 @@ bool IsBlank(unsigned char byte) {
 
 } // namespace
 
+TextBuffer& EditViewModel::ChangeFrom(std::size_t pos) {
+    m_columns.Edited(pos);
+    return m_text;
+}
+
+bool EditViewModel::InsideBreak(std::size_t pos) const {
+    return pos > 0 && m_text.IsBreakAt(pos - 1);
+}
+
 void EditViewModel::SetText(const char* bytes, std::size_t length) {
-    m_columns.Edited(0);
-    m_text.Assign(bytes, bytes == nullptr ? 0 : length);
+    ChangeFrom(0).Assign(bytes, bytes == nullptr ? 0 : length);
     m_caret = m_anchor = 0;
     m_placeKnown = true;
     m_caretLine = m_caretColumn = 0;
@@ -37,8 +46,7 @@ void EditViewModel::DefaultChar(unsigned char ch) {
     // A plain byte typed at the caret with nothing selected: the caret moves one byte and its column
     // follows from the byte alone.
     if (ch != kBackspace && ch != kReturn && ch != kLineFeed && m_caret == m_anchor && m_placeKnown) {
-        m_columns.Edited(m_caret);
-        m_text.InsertPlainByte(m_caret, static_cast<char>(ch));
+        ChangeFrom(m_caret).InsertPlainByte(m_caret, static_cast<char>(ch));
         m_anchor = ++m_caret;
         m_caretColumn = EditViewColumns::Advance(m_caretColumn, ch);
         return;
@@ -64,12 +72,12 @@ void EditViewModel::Edit(std::size_t from, std::size_t to, const char* bytes, st
     std::size_t column = m_caretColumn;
     if (typing)
         PlaceAfter(typed, line, column);
-    m_columns.Edited(from);
     if (from == to)
-        m_text.Insert(from, bytes, length);
+        ChangeFrom(from).Insert(from, bytes, length);
     else
-        m_text.Replace(from, to - from, bytes, length);
+        ChangeFrom(from).Replace(from, to - from, bytes, length);
     m_caret = m_anchor = OutOfBreak(from + length, length > 0);
+    MT_CHECK(!InsideBreak(m_caret));
     m_placeKnown = typing;
     m_caretLine = line;
     m_caretColumn = column;
@@ -97,9 +105,9 @@ void EditViewModel::Backspace() {
     const std::size_t count = m_caret >= 2 && m_text.IsBreakAt(m_caret - 2) ? 2 : 1;
     const bool oneColumn = m_placeKnown && count == 1 && m_text.At(m_caret - 1) != '\t';
     const std::size_t at = m_caret - count;
-    m_columns.Edited(at);
-    m_text.Erase(at, count);
+    ChangeFrom(at).Erase(at, count);
     m_caret = m_anchor = OutOfBreak(at, false);
+    MT_CHECK(!InsideBreak(m_caret));
     // Unless a CR and LF came together at the caret, it stays on its line, one column further left.
     m_placeKnown = oneColumn && m_caret == at;
     m_caretColumn -= m_placeKnown ? 1 : 0;
@@ -113,9 +121,9 @@ void EditViewModel::DeleteForward() {
     if (m_caret == m_text.Length())
         return;
     const std::size_t at = m_caret;
-    m_columns.Edited(at);
-    m_text.Erase(at, m_text.IsBreakAt(at) ? 2 : 1);
+    ChangeFrom(at).Erase(at, m_text.IsBreakAt(at) ? 2 : 1);
     m_caret = m_anchor = OutOfBreak(at, false);
+    MT_CHECK(!InsideBreak(m_caret));
     m_placeKnown = m_placeKnown && m_caret == at;
 }
 
@@ -132,6 +140,7 @@ void EditViewModel::MoveCaret(std::size_t pos, bool extend) {
     m_caret = pos;
     if (!extend)
         m_anchor = pos;
+    MT_CHECK(!InsideBreak(m_caret) && !InsideBreak(m_anchor));
 }
 
 std::string EditViewModel::SelectedBytes() const {
@@ -218,10 +227,6 @@ std::pair<std::size_t, std::size_t> EditViewModel::WordAt(std::size_t pos) const
 std::size_t EditViewModel::PosAt(std::size_t line, std::size_t column) const {
     line = std::min(line, m_text.LineCount() - 1);
     return m_columns.Nearest(m_text, m_text.LineStart(line), m_text.LineEnd(line), column);
-}
-
-std::size_t EditViewModel::ColumnOf(std::size_t pos) const {
-    return m_columns.ColumnAt(m_text, m_text.LineStart(m_text.LineOf(pos)), pos);
 }
 
 void EditViewModel::UpdateCaretPlace() const {

@@ -1,4 +1,4 @@
-#include "platform/comm/SimulatedHandle.h"
+#include "support/SimulatedHandle.h"
 
 #include <algorithm>
 #include <utility>
@@ -57,7 +57,7 @@ void SimulatedHandle::Note(Op op) {
 bool SimulatedHandle::Read(void* buffer, DWORD length, DWORD& done, const Transfer& how) {
     done = 0;
     std::lock_guard lock(m_device->m_mutex);
-    m_device->Record({.op = how.withCompletion ? Op::ReadFileEx : Op::ReadFile, .length = length});
+    m_device->Record({.op = how.withCompletion ? Op::ReadFileEx : Op::ReadFile});
     if (m_device->Failing(Fault::Read))
         return Simulated();
     auto& input = m_device->m_input;
@@ -75,7 +75,7 @@ bool SimulatedHandle::Read(void* buffer, DWORD length, DWORD& done, const Transf
 bool SimulatedHandle::Write(const void* buffer, DWORD length, DWORD& done, const Transfer& how) {
     done = 0;
     std::lock_guard lock(m_device->m_mutex);
-    m_device->Record({.op = how.withCompletion ? Op::WriteFileEx : Op::WriteFile, .length = length});
+    m_device->Record({.op = how.withCompletion ? Op::WriteFileEx : Op::WriteFile});
     if (m_device->Failing(Fault::Write))
         return Simulated();
     if (!Attached())
@@ -132,8 +132,6 @@ bool SimulatedHandle::SetTimeouts(const COMMTIMEOUTS& timeouts) {
 bool SimulatedHandle::Escape(DWORD function) {
     std::lock_guard lock(m_device->m_mutex);
     m_device->Record({.op = Op::EscapeCommFunction, .code = function});
-    if (m_device->Failing(Fault::EscapeCommFunction))
-        return Simulated();
     if (!Attached())
         return false;
     if (LineHeldByHandshake(m_device->m_dcb, function))
@@ -180,8 +178,6 @@ bool SimulatedHandle::IoControl(DWORD code, void* out, DWORD outSize, DWORD& ret
 
 bool SimulatedHandle::DtrRts(DWORD& lines) {
     std::lock_guard lock(m_device->m_mutex);
-    if (m_device->Failing(Fault::GetDtrRts))
-        return Simulated();
     if (!Attached())
         return false;
     lines = (m_device->m_dtr ? SERIAL_DTR_STATE : 0) | (m_device->m_rts ? SERIAL_RTS_STATE : 0);
@@ -198,7 +194,7 @@ bool SimulatedHandle::Stats(SERIALPERF_STATS& stats) {
     return true;
 }
 
-bool SimulatedHandle::HasBufferedInput() const {
+bool SimulatedHandle::ReadAhead() {
     std::lock_guard lock(m_device->m_mutex);
     return !m_device->m_input.empty();
 }

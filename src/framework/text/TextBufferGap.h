@@ -47,7 +47,6 @@ public:
     ~TextBufferGap() { std::free(m_data); }
 
     std::size_t Size() const { return m_capacity - m_gapLength; }
-    std::size_t Capacity() const { return m_capacity; }
     std::size_t CapacityBytes() const { return m_capacity * sizeof(T); }
 
     const T& operator[](std::size_t i) const { return m_data[i < m_gapStart ? i : i + m_gapLength]; }
@@ -80,8 +79,7 @@ public:
     }
 
     // One element: where the last one went, with room left, it is a store and two counts (text
-    // received a byte at a time lands here). The gap's place is only written when it moves: a store
-    // of it just before the counts are read back together would stall the read.
+    // received a byte at a time lands here).
     void Insert(std::size_t pos, const T& value) {
         if (pos != m_gapStart || m_gapLength == 0) {
             Insert(pos, &value, 1);

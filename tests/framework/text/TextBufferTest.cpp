@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 
 using framework::TextBuffer;
 
@@ -46,6 +46,14 @@ void ExpectIndexMatches(const TextBuffer& buffer, const std::string& text, std::
                                                        starts.begin() - 1);
         ASSERT_EQ(buffer.LineOf(pos), expected) << "pos " << pos;
     }
+}
+
+// The commonest edit skips the scans that keep the line index true, so a CR or LF sent down it would
+// corrupt the index without a sign. The test programs check invariants: the run stops there, naming
+// the broken condition.
+TEST(TextBufferChecks, ALineBreakByteOnThePlainPathStopsTheRun) {
+    TextBuffer text = Make("ab");
+    EXPECT_DEATH(text.InsertPlainByte(1, '\n'), "check failed: byte != kCR && byte != kLF");
 }
 
 } // namespace

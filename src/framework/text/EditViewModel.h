@@ -9,14 +9,15 @@
 //
 // The caret's line and column are kept up to date cheaply while typing at the caret, so that typing
 // into a megabyte-long line costs no more than typing into a short one; columns in long lines are
-// found through an index of them (EditViewColumnIndex) that every edit here keeps right.
+// found through an index of them (EditViewColumnIndex) that every edit here keeps right: each goes
+// through ChangeFrom, which tells the index where the text changed.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "framework/edit/EditViewColumnIndex.h"
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/EditViewColumnIndex.h"
+#include "framework/text/TextBuffer.h"
 
 namespace framework {
 
@@ -64,9 +65,13 @@ public:
 
     std::size_t CaretLine() const;
     std::size_t CaretColumn() const;
-    std::size_t ColumnOf(std::size_t pos) const;
 
 private:
+    // The text, to be changed from pos on: every edit goes through here, so that the column index
+    // hears where the text changed before it is next used.
+    TextBuffer& ChangeFrom(std::size_t pos);
+    // pos lies between the CR and the LF of a line break.
+    bool InsideBreak(std::size_t pos) const;
     void Edit(std::size_t from, std::size_t to, const char* bytes, std::size_t length);
     std::size_t OutOfBreak(std::size_t pos, bool forward) const;
     bool IsWordByte(std::size_t pos) const;

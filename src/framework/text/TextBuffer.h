@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "framework/edit/TextBufferBlocks.h"
-#include "framework/edit/TextBufferGap.h"
+#include "framework/text/TextBufferBlocks.h"
+#include "framework/text/TextBufferGap.h"
 
 namespace framework {
 

@@ -1,7 +1,9 @@
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 
 #include <algorithm>
 #include <cstring>
+
+#include "platform/base/Check.h"
 
 namespace framework {
 
@@ -32,6 +34,7 @@ void TextBuffer::Insert(std::size_t pos, const char* bytes, std::size_t length) 
 }
 
 void TextBuffer::InsertPlainByte(std::size_t pos, char byte) {
+    MT_CHECK(byte != kCR && byte != kLF && pos <= Length());
     const std::size_t block = m_blocks.FindByPos(pos);
     // The new byte ends no break, and the one after it no longer can; only a pair it parts is lost.
     const bool parted = EndsBreak(pos);

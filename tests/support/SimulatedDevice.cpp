@@ -1,61 +1,32 @@
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 #include "platform/comm/CommRules.h"
 #include "platform/base/CommWakeEvent.h"
 #include "platform/base/FileTypes.h"
 #include "platform/base/LastError.h"
-#include "platform/comm/SimulatedHandle.h"
+#include "support/SimulatedHandle.h"
+#include "platform/comm/NamedDevices.h"
 
 namespace platform {
 
-namespace {
-
-struct Registry {
-    std::mutex mutex;
-    std::map<std::string, std::shared_ptr<SimulatedDevice>> devices;
-};
-
-Registry& Devices() {
-    static Registry registry;
-    return registry;
-}
-
-std::string Key(std::string_view name) {
-    std::string key(name);
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-    return key;
-}
-
-} // namespace
-
 std::shared_ptr<SimulatedDevice> SimulatedDevice::Register(const std::string& portName) {
     auto device = std::make_shared<SimulatedDevice>();
-    std::lock_guard lock(Devices().mutex);
-    Devices().devices[Key(portName)] = device;
+    NamedDevices::Register(portName, [device](const DeviceOpenRequest& request) {
+        return device->Open(request.path, request.access, request.shareMode, request.disposition,
+                            request.flags);
+    });
     return device;
 }
 
 void SimulatedDevice::Unregister(const std::string& portName) {
-    std::lock_guard lock(Devices().mutex);
-    Devices().devices.erase(Key(portName));
+    NamedDevices::Register(portName, {});
 }
 
 void SimulatedDevice::UnregisterAll() {
-    std::lock_guard lock(Devices().mutex);
-    Devices().devices.clear();
-}
-
-std::shared_ptr<SimulatedDevice> SimulatedDevice::Find(std::string_view portName) {
-    std::lock_guard lock(Devices().mutex);
-    if (Devices().devices.empty())
-        return nullptr;
-    auto found = Devices().devices.find(Key(portName));
-    return found == Devices().devices.end() ? nullptr : found->second;
+    NamedDevices::UnregisterAll();
 }
 
 SimulatedDevice::SimulatedDevice() : m_dcb(DefaultControlBlock()) {}
@@ -161,11 +132,6 @@ void SimulatedDevice::SetDcb(const DCB& dcb) {
 DCB SimulatedDevice::Dcb() const {
     std::lock_guard lock(m_mutex);
     return m_dcb;
-}
-
-COMMTIMEOUTS SimulatedDevice::Timeouts() const {
-    std::lock_guard lock(m_mutex);
-    return m_timeouts;
 }
 
 void SimulatedDevice::Inject(std::string_view bytes) {

@@ -1,14 +1,15 @@
 #pragma once
-// A communications device for tests, registered under a port name ("SIM1" is reached through the
-// path "\\.\SIM1"; a registered "COM3" hides the table's COM3). Registered names are found before
-// the fixed table, letters in either case. The test decides whether the device is present, absent
-// or busy, sets its input lines and statistics, makes chosen operations fail, injects received bytes
-// (from any thread) and takes what was written. The device records every call made on it.
+// A communications device for tests, registered under a port name through platform::NamedDevices
+// ("SIM1" is reached through the path "\\.\SIM1"; a registered "COM3" hides the table's COM3).
+// The test decides whether the device is present, absent or busy, sets its input lines and
+// statistics, makes chosen operations fail, injects received bytes (from any thread) and takes what
+// was written. The device records every call made on it.
 //
 // Like a real port it takes one open at a time: a second CreateFileA while it is open fails with
-// ERROR_ACCESS_DENIED. A change of an input line wakes a loop asleep on the port. DTR and RTS are reported as last driven, by EscapeCommFunction and by the
-// fDtrControl and fRtsControl of written blocks; both are off until then. It keeps its own DCB
-// (9600 8N1 at first) and takes any block written to it unless SetCommState is made to fail.
+// ERROR_ACCESS_DENIED. A change of an input line wakes a loop asleep on the port. DTR and RTS are
+// reported as last driven, by EscapeCommFunction and by the fDtrControl and fRtsControl of written
+// blocks; both are off until then. It keeps its own DCB (9600 8N1 at first) and takes any block
+// written to it unless SetCommState is made to fail.
 //
 //     auto sim = platform::SimulatedDevice::Register("SIM1");
 //     sim->Inject("hello");
@@ -48,16 +49,14 @@ public:
         DeviceIoControl,
     };
 
-    // Operations a test can make fail (with ERROR_GEN_FAILURE). GetDtrRts and GetStats are the two
-    // driver requests of DeviceIoControl.
+    // Operations a test can make fail (with ERROR_GEN_FAILURE). GetStats is DeviceIoControl's
+    // statistics request.
     enum class Fault {
         GetCommState,
         SetCommState,
         SetCommTimeouts,
         GetCommModemStatus,
-        GetDtrRts,
         GetStats,
-        EscapeCommFunction,
         Read,
         Write,
     };
@@ -72,7 +71,6 @@ public:
         DWORD flags = 0;         // CreateFile: flags and attributes
         DCB dcb{};               // GetCommState: the block returned; SetCommState: the block passed
         COMMTIMEOUTS timeouts{}; // SetCommTimeouts
-        DWORD length = 0;        // ReadFile, WriteFile, ReadFileEx, WriteFileEx: the length asked for
         DWORD code = 0;          // EscapeCommFunction: the function; DeviceIoControl: the request
     };
 
@@ -80,8 +78,6 @@ public:
     static std::shared_ptr<SimulatedDevice> Register(const std::string& portName);
     static void Unregister(const std::string& portName);
     static void UnregisterAll();
-    // The device registered under a name, nullptr if none.
-    static std::shared_ptr<SimulatedDevice> Find(std::string_view portName);
 
     SimulatedDevice();
 
@@ -105,7 +101,6 @@ public:
     void SetStats(const SERIALPERF_STATS& stats);
     void SetDcb(const DCB& dcb);
     DCB Dcb() const;
-    COMMTIMEOUTS Timeouts() const;
 
     // Bytes the device has received from the line; safe from any thread.
     void Inject(std::string_view bytes);
@@ -132,7 +127,7 @@ private:
 
     mutable std::mutex m_mutex;
     Presence m_presence = Presence::Present;
-    bool m_faults[9] = {};
+    bool m_faults[7] = {};
     bool m_open = false;
     bool m_unplugged = false;
     unsigned m_plugIns = 0; // how often it came back: a handle opened before that has to heal

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/comm/CommDevice.h"
-#include "platform/comm/SimulatedDevice.h"
+#include "support/SimulatedDevice.h"
 
 namespace platform {
 
@@ -26,7 +26,7 @@ public:
     bool DtrRts(DWORD& lines) override;
     bool Stats(SERIALPERF_STATS& stats) override;
     bool IoControl(DWORD code, void* out, DWORD outSize, DWORD& returned) override;
-    bool HasBufferedInput() const override;
+    bool ReadAhead() override;
 
 private:
     using Op = SimulatedDevice::Op;

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "framework/edit/EditViewColumns.h"
+#include "framework/text/EditViewColumns.h"
 
 namespace framework {
 

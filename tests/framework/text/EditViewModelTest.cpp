@@ -3,8 +3,8 @@
 #include <random>
 #include <string>
 
-#include "framework/edit/EditViewColumns.h"
-#include "framework/edit/EditViewModel.h"
+#include "framework/text/EditViewColumns.h"
+#include "framework/text/EditViewModel.h"
 
 using framework::EditViewColumns;
 using framework::EditViewModel;

@@ -1,4 +1,6 @@
-#include "framework/edit/TextBufferBlocks.h"
+#include "framework/text/TextBufferBlocks.h"
+
+#include "platform/base/Check.h"
 
 namespace framework {
 
@@ -35,6 +37,11 @@ void TextBufferBlocks::MoveStepTo(std::size_t i) {
         m_stepBytes = 0;
         m_stepBreaks = 0;
     }
+    MT_CHECK(StepHolds());
+}
+
+bool TextBufferBlocks::StepHolds() const {
+    return m_step <= Count() && (m_step < Count() || (m_stepBytes == 0 && m_stepBreaks == 0));
 }
 
 void TextBufferBlocks::Shift(std::size_t i, std::ptrdiff_t bytes, std::ptrdiff_t breaks) {
@@ -54,12 +61,14 @@ void TextBufferBlocks::Split(std::size_t i, Start start) {
     start.pos -= static_cast<std::size_t>(m_stepBytes);
     start.line -= static_cast<std::size_t>(m_stepBreaks);
     m_starts.Insert(i, start);
+    MT_CHECK(StepHolds());
 }
 
 void TextBufferBlocks::Join(std::size_t i) {
     if (i <= m_step)
         --m_step;
     m_starts.Erase(i, 1);
+    MT_CHECK(StepHolds());
 }
 
 std::size_t TextBufferBlocks::FindByPos(std::size_t pos) const {

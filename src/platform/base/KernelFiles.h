@@ -1,14 +1,15 @@
 #pragma once
-// Careful reading of /proc and /sys for the hardware description. Any file may be missing,
-// unreadable, not a regular file, empty, endless or without a final newline; none of that may hang the
-// program or put a cut-off or garbled text into the tree.
+// Careful reading of the kernel's files in /proc and /sys, for the hardware description and for what
+// the ports layer learns about a tty. Any file may be missing, unreadable, not a regular file, empty,
+// endless or without a final newline; none of that may hang the program or put a cut-off or garbled
+// text into what it shows.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace platform::hardware {
+namespace platform {
 
 // The text of a regular file, at most maxBytes of it. Nothing when the file is missing, unreadable
 // or not a regular file (a FIFO or device would block or never end). When the file is longer than
@@ -27,4 +28,4 @@ std::optional<std::string> LinkTargetName(const std::string& path);
 
 bool PathExists(const std::string& path);
 
-} // namespace platform::hardware
+} // namespace platform

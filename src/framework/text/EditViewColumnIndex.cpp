@@ -1,8 +1,8 @@
-#include "framework/edit/EditViewColumnIndex.h"
+#include "framework/text/EditViewColumnIndex.h"
 
 #include <algorithm>
 
-#include "framework/edit/TextBuffer.h"
+#include "framework/text/TextBuffer.h"
 
 namespace framework {
 

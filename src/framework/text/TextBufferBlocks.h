@@ -11,7 +11,7 @@
 
 #include <cstddef>
 
-#include "framework/edit/TextBufferGap.h"
+#include "framework/text/TextBufferGap.h"
 
 namespace framework {
 
@@ -63,6 +63,8 @@ public:
 
 private:
     void MoveStepTo(std::size_t i);
+    // The step lies at a block or at the end, and at the end it is empty: nothing lies beyond.
+    bool StepHolds() const;
     std::size_t Search(bool byPos, std::size_t value) const;
 
     TextBufferGap<Start> m_starts;
