@@ -122,10 +122,6 @@ ON_WM_CREATE()
 ON_COMMAND_RANGE(kCmdDtr, kCmdBeta, &TestFrame::OnTestCommand)
 END_MESSAGE_MAP()
 
-QRect Geometry(const CWnd& wnd) {
-    return wnd.GetWidget()->geometry();
-}
-
 class FrameWndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -214,8 +210,5 @@ TEST_F(FrameWndTest, AnAcceleratorThatClosesTheFrameLeavesNothingBehind) {
     EXPECT_FALSE(app.RunUntil([] { return false; }, 2000)) << "the loop ends";
     ExpectClosedAndQuit();
 }
-
-// A frame that keeps the base layout: the view is the child with the first pane ID.
-class PlainFrame : public CFrameWnd {};
 
 } // namespace

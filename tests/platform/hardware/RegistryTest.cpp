@@ -73,28 +73,8 @@ ValueCall EnumValue(HKEY key, DWORD index, DWORD nameRoom = 1024, DWORD dataRoom
     return call;
 }
 
-std::vector<BYTE> Bytes(std::string_view text) {
-    return std::vector<BYTE>(text.begin(), text.end());
-}
-
 std::vector<BYTE> Prefix(const std::vector<BYTE>& data, std::size_t size) {
     return std::vector<BYTE>(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size));
-}
-
-// One RegEnumKeyExA call with a name buffer of `room` places.
-struct KeyCall {
-    LSTATUS status;
-    std::string name;
-    DWORD size;
-};
-
-KeyCall EnumKey(HKEY key, DWORD index, DWORD room = 64) {
-    std::vector<char> name(room + 1, '#');
-    KeyCall call{0, {}, room};
-    call.status = RegEnumKeyExA(key, index, name.data(), &call.size, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(name[room], '#') << "name written past its buffer";
-    call.name.assign(name.begin(), std::find(name.begin(), name.begin() + room, '\0'));
-    return call;
 }
 
 TEST_F(RegistryTest, OpensNestedPathsWithoutRegardToCase) {

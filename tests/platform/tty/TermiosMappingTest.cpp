@@ -18,6 +18,32 @@ DCB RoundTrip(const DCB& dcb, termios2& settings) {
     return back;
 }
 
+TEST(TermiosMappingTest, EveryParityComesBackWithMarkAndSpaceAsStickParity) {
+    const tcflag_t expected[] = {0, PARENB | PARODD, PARENB, PARENB | PARODD | CMSPAR, PARENB | CMSPAR};
+    for (BYTE parity : {NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY, SPACEPARITY}) {
+        DCB dcb = DefaultControlBlock();
+        dcb.Parity = parity;
+        termios2 settings{};
+        settings.c_cflag = PARENB | PARODD | CMSPAR;
+        EXPECT_EQ(RoundTrip(dcb, settings).Parity, parity);
+        EXPECT_EQ(settings.c_cflag & (PARENB | PARODD | CMSPAR), expected[parity]);
+    }
+}
+
+TEST(TermiosMappingTest, ByteSizesAndStopBitsComeBack) {
+    for (BYTE size = 5; size <= 8; ++size) {
+        for (BYTE stop : {ONESTOPBIT, size == 5 ? ONE5STOPBITS : TWOSTOPBITS}) {
+            DCB dcb = DefaultControlBlock();
+            dcb.ByteSize = size;
+            dcb.StopBits = stop;
+            termios2 settings{};
+            DCB back = RoundTrip(dcb, settings);
+            EXPECT_EQ(back.ByteSize, size);
+            EXPECT_EQ(back.StopBits, stop);
+        }
+    }
+}
+
 TEST(TermiosMappingTest, FlagsOutsideTheBlockAreLeftAlone) {
     termios2 settings{};
     settings.c_cflag = B9600 | CLOCAL | CREAD | HUPCL;
