@@ -125,9 +125,9 @@ private:
     // until it is stale; the status bar asks after every byte. What keeps them true: the handle's
     // own changes (a driven line, written settings) make both stale (ForgetReadings); a change the
     // line watcher reports makes the lines stale (LinesChangedUnseen); and by age, AgeReadings marks
-    // stale what nothing reports once m_readingsExpire has passed; it reads the clock only when the
-    // reader goes to the queue for a block, never per byte. m_countsBehind keeps the loop looking (WakeAfterMs) while the counts still move after
-    // the bytes did, so the last of them is shown.
+    // stale what nothing reports once m_readingsExpire has passed. It reads the clock only when the
+    // reader goes to the queue for a block, never per byte. m_countsBehind keeps the loop looking
+    // (WakeAfterMs) while the counts still move after the bytes did, so the last of them is shown.
     std::uint64_t m_readingsExpire = 0;
     bool m_linesStale = true;
     bool m_countsStale = true;
