@@ -53,13 +53,6 @@ bool Same(const MSG& a, const MSG& b) {
     return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
 }
 
-TEST_F(IdleStepTest, WithThePortClosedNothingIsReadOrPosted) {
-    EXPECT_TRUE(harness.app.OnIdle(0));
-    EXPECT_FALSE(harness.app.OnIdle(1));
-    EXPECT_TRUE(TakePosted().empty());
-    EXPECT_EQ(sim->CountOf(SimulatedDevice::Op::ReadFile), 0u);
-}
-
 TEST_F(IdleStepTest, ATurnWithNothingWaitingPostsOnlyTheRefresh) {
     OpenSim();
     EXPECT_TRUE(harness.app.OnIdle(0));

@@ -133,21 +133,6 @@ TEST_F(PortSettingsDlgTest, OkOpensSynchronouslyAndAppliesTheSettingsInOrder) {
     EXPECT_TRUE(com3->Rts()) << "under RTS handshaking the driver refuses CLRRTS";
 }
 
-TEST_F(PortSettingsDlgTest, StopBitsAndParityTextsBecomeTheirCodes) {
-    EXPECT_EQ(StopBitsFromText("1"), ONESTOPBIT);
-    EXPECT_EQ(StopBitsFromText("2"), TWOSTOPBITS);
-    EXPECT_EQ(StopBitsFromText("1.5"), ONE5STOPBITS);
-    EXPECT_EQ(ParityFromText("None"), NOPARITY);
-    EXPECT_EQ(ParityFromText("Odd"), ODDPARITY);
-    EXPECT_EQ(ParityFromText("Even"), EVENPARITY);
-    EXPECT_EQ(ParityFromText("Mark"), MARKPARITY);
-    EXPECT_EQ(ParityFromText("Space"), SPACEPARITY);
-    EXPECT_EQ(ParityFromText("none"), SPACEPARITY); // exact and case-sensitive
-    EXPECT_EQ(DecimalFromText("  115200baud"), 115200);
-    EXPECT_EQ(DecimalFromText("-5"), -5);
-    EXPECT_EQ(DecimalFromText("x"), 0);
-}
-
 TEST_F(PortSettingsDlgTest, RefusedDataBitsStillShowWhileTheDeviceKeepsItsSetting) {
     RunDialog([](CDialog& d) {
         AppHarness::Choose(d, IDC_PORT, "COM255");

@@ -1,7 +1,6 @@
-// Dialog template 100, the About box, and its picture, bitmap 105.
+// The About box's picture, bitmap 105.
 #include <gtest/gtest.h>
 
-#include <QFontMetrics>
 #include <QImage>
 #include <set>
 
@@ -11,30 +10,6 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-
-const DialogTemplate& About() {
-    resources::RegisterAboutDialog();
-    const DialogTemplate* dialog = afx::FindDialog(IDD_ABOUTBOX);
-    EXPECT_NE(dialog, nullptr);
-    static DialogTemplate empty{};
-    return dialog != nullptr ? *dialog : empty;
-}
-
-// The lines this program chose, the copyright and the contact line, must be readable whole: a
-// static line wider than its control wraps, and the second line falls outside the control.
-TEST(AboutBox, TheProgramsOwnLinesFitTheirControlsInTheDialogFont) {
-    const DialogTemplate& dialog = About();
-    ASSERT_GE(dialog.items.size(), 5u);
-    // "MS Sans Serif" is the desktop's user-interface font; dialog units as the platform reckons them.
-    QFontMetrics metrics(afx::FontFromHandle(nullptr));
-    int letters = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    int averageWidth = (letters / 26 + 1) / 2;
-    for (std::size_t i : {2u, 4u}) {
-        const DialogItemTemplate& item = dialog.items[i];
-        int available = (item.cx * averageWidth + 2) / 4;
-        EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(item.text.c_str())), available) << item.text;
-    }
-}
 
 TEST(AboutBox, PictureIsA173By102PictureInSixteenColoursOnAPlainBackground) {
     resources::RegisterBitmaps();

@@ -98,22 +98,6 @@ TEST_F(CSerialPortTest, OpenWhoseBlockCannotBeReadClosesTheHandleAgain) {
     EXPECT_EQ(port.GetState(), Idle);
 }
 
-TEST_F(CSerialPortTest, DestroyingAnOpenPortClosesIt) {
-    {
-        auto port = std::make_unique<CSerialPort>();
-        ASSERT_TRUE(port->Open("SIM1"));
-    }
-    EXPECT_EQ(sim->CountOf(Op::CloseHandle), 1u);
-    EXPECT_FALSE(sim->IsOpen());
-}
-
-TEST_F(CSerialPortTest, SetOverlappedIsRefusedWhileOpen) {
-    CSerialPort port;
-    ASSERT_TRUE(port.Open("SIM1"));
-    EXPECT_EQ(port.SetOverlapped(FALSE), -1);
-    EXPECT_EQ(port.m_openFlags, FILE_FLAG_OVERLAPPED);
-}
-
 TEST_F(CSerialPortTest, SettingOnAnOpenPortReadsChangesWritesAndKeepsTheBlock) {
     CSerialPort port;
     OpenWithDeviceBlock(port, [](DCB& d) { d.XonLim = 77; });
@@ -216,15 +200,6 @@ TEST_F(CSerialPortTest, CompletionRoutine) {
     OnIoComplete(ERROR_SUCCESS, 1, &port.m_readOverlapped);
     EXPECT_EQ(port.GetState(), Closed);
     EXPECT_EQ(port.m_bytesRead, 0u);
-}
-
-TEST_F(CSerialPortTest, TransfersOnAClosedPortFailWithoutWaiting) {
-    CSerialPort port;
-    char byte = 0;
-    EXPECT_FALSE(port.Read(&byte, 1));
-    EXPECT_FALSE(port.Write(&byte, 1));
-    EXPECT_EQ(port.GetState(), Closed);
-    EXPECT_TRUE(sim->Calls().empty());
 }
 
 TEST_F(CSerialPortTest, OverLongNameFailsCleanly) {

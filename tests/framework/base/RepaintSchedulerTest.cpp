@@ -42,27 +42,6 @@ void WaitForFrame(RepaintScheduler& scheduler) {
 
 } // namespace
 
-TEST(RepaintSchedulerFrames, ManyChangesGiveOneDrawPerWidget) {
-    RepaintScheduler scheduler;
-    FrameCounter a;
-    FrameCounter b;
-    EXPECT_FALSE(scheduler.IsPending()) << "no timer while nothing is dirty";
-    for (int i = 0; i < 1000; ++i) {
-        scheduler.MarkDirty(&a);
-        scheduler.MarkDirty(&b);
-    }
-    EXPECT_TRUE(scheduler.IsPending());
-    EXPECT_TRUE(scheduler.IsDirty(&a));
-    EXPECT_TRUE(a.frames.empty()) << "drawing waits for the frame";
-    WaitForFrame(scheduler);
-    EXPECT_EQ(a.frames.size(), 1u);
-    EXPECT_EQ(b.frames.size(), 1u);
-    EXPECT_FALSE(scheduler.IsDirty(&a));
-    QTest::qWait(3 * RepaintScheduler::kFrameMs);
-    EXPECT_EQ(a.frames.size(), 1u) << "nothing more without new changes";
-    EXPECT_FALSE(scheduler.IsPending());
-}
-
 // Changes that keep coming (a terminal receiving) are drawn at the screen's pace at first, then at
 // the streaming pace; a change marked prompt (a line's indicator) is still drawn within a frame.
 TEST(RepaintSchedulerFrames, StreamingChangesAreDrawnAtTheStreamPacePromptOnesWithinAFrame) {

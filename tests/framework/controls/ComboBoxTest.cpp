@@ -44,27 +44,6 @@ protected:
     CComboBox box;
 };
 
-TEST_F(ComboBoxTest, EntriesStayInTheOrderAddedAndNothingIsSelectedByItself) {
-    Make(box, CBS_DROPDOWNLIST, {"b", "A", "c"});
-    EXPECT_EQ(box.GetCurSel(), CB_ERR);
-    EXPECT_EQ(box.AddString("A"), 3); // duplicates are kept
-    EXPECT_EQ(Entries(box), (std::vector<std::string>{"b", "A", "c", "A"}));
-}
-
-TEST_F(ComboBoxTest, SettingTheSelectionOutOfRangeClearsItAndFails) {
-    Make(box, CBS_DROPDOWNLIST, {"one", "two"});
-    EXPECT_EQ(box.SetCurSel(1), 1);
-    EXPECT_EQ(box.GetCurSel(), 1);
-    EXPECT_EQ(Text(box), "two");
-    EXPECT_EQ(box.GetWindowTextLength(), 3);
-    EXPECT_EQ(box.SetCurSel(2), CB_ERR);
-    EXPECT_EQ(box.GetCurSel(), CB_ERR);
-    EXPECT_EQ(Text(box), "");
-    box.SetCurSel(0);
-    EXPECT_EQ(box.SetCurSel(-1), CB_ERR);
-    EXPECT_EQ(box.GetCurSel(), CB_ERR);
-}
-
 // Selecting by text finds the first entry after the start, wrapping round, that begins with the text
 // without regard to case; with none found the selection stays as it was.
 TEST_F(ComboBoxTest, SelectingByTextIsByPrefixWithoutRegardToCaseFromAfterTheStartWrappingRound) {

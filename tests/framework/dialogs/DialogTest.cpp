@@ -1,9 +1,5 @@
 // Dialogs built from templates, each run for real offscreen with the test's steps inside its modal loop.
 #include <QApplication>
-#include <QComboBox>
-#include <QImage>
-#include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,7 +10,6 @@
 #include "framework/controls/CButton.h"
 #include "framework/controls/CComboBox.h"
 #include "framework/controls/DialogConstants.h"
-#include "framework/controls/StaticWidget.h"
 #include "framework/dialogs/CDataExchange.h"
 #include "framework/dialogs/CDialog.h"
 #include "framework/loop/CWinApp.h"
@@ -23,11 +18,7 @@
 namespace {
 
 constexpr UINT kTestDialog = 7001;
-constexpr UINT kPictureDialog = 7002;
-constexpr UINT kMissingTemplate = 7099;
-constexpr UINT kPictureBitmap = 7100;
 constexpr int kStop = 101, kParity = 102, kPort = 103, kFlag = 201, kQuiet = 202, kApply = 3;
-constexpr int kPicture = 301, kLiteral = 302;
 constexpr int kMissingControl = 999;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
@@ -56,14 +47,6 @@ void RegisterTestTemplates() {
     };
     t.initData = {{kStop, {"1", "1.5", "2"}}, {kParity, {"Even", "Odd", "None", "Mark", "Space"}}};
     afx::RegisterDialog(kTestDialog, t);
-
-    DialogTemplate picture = t;
-    picture.items = {
-        {"STATIC", std::to_string(kPictureBitmap), kPicture, 5, 5, 100, 60, kChild | SS_BITMAP},
-        {"STATIC", "Tom & Jerry", kLiteral, 5, 70, 100, 10, kChild | SS_NOPREFIX},
-    };
-    picture.initData.clear();
-    afx::RegisterDialog(kPictureDialog, picture);
 }
 
 // A dialog on the test template that records its data exchanges and commands.

@@ -43,15 +43,6 @@ TEST_F(FileDialogTest, CancelGivesNoPathAndMissingArgumentsStayMissing) {
     EXPECT_EQ(dialog.GetPathName(), "");
 }
 
-TEST_F(FileDialogTest, FiltersParseIntoPairsWithEveryPatternOfEach) {
-    auto filters = afx::ParseFileDialogFilter("Sources|*.c; *.h|Logs (*.log)|*.log|Broken||Never|*.x||");
-    ASSERT_EQ(filters.size(), 2u);
-    EXPECT_EQ(filters[0].qtFilter, "Sources (*.c *.h)");
-    EXPECT_EQ(filters[1].qtFilter, "Logs (*.log) (*.log)");
-    EXPECT_EQ(afx::ParseFileDialogFilter("Everything|*.*").at(0).qtFilter, "Everything (*)");
-    EXPECT_TRUE(afx::ParseFileDialogFilter("").empty());
-}
-
 // Types `name` into the file name box and presses Enter, as a user does.
 void TypeFileName(QFileDialog* dialog, const QString& name) {
     auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");

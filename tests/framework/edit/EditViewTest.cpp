@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -62,21 +61,6 @@ using Range = std::pair<std::size_t, std::size_t>;
 
 } // namespace
 
-// Once at the end and once in the middle, where the text storage has to make room.
-TEST_F(EditViewTest, EveryByteValueRoundTripsThroughReplaceSel) {
-    std::string bytes;
-    for (int value = 0; value < 256; ++value)
-        bytes.push_back(static_cast<char>(value));
-    view.ReplaceSel(bytes.data(), bytes.size());
-    EXPECT_EQ(Selection(), Range(256, 256)) << "caret after the inserted bytes";
-    view.SetSel(100, 100);
-    view.ReplaceSel(bytes.data(), bytes.size());
-    std::string expected = bytes;
-    expected.insert(100, bytes);
-    EXPECT_EQ(Text(), expected);
-    EXPECT_EQ(view.TextLength(), 512u);
-}
-
 TEST_F(EditViewTest, TypedCharactersGoToTheHandlerWhenSet) {
     std::vector<std::pair<unsigned, bool>> typed;
     view.SetTypedCharHandler([&](unsigned code, bool autoRepeat) { typed.emplace_back(code, autoRepeat); });
@@ -101,19 +85,6 @@ TEST_F(EditViewTest, TypedCharactersGoToTheHandlerWhenSet) {
     view.SetTypedCharHandler(nullptr);
     Key(Qt::Key_Y);
     EXPECT_EQ(Text(), "ayb");
-}
-
-TEST_F(EditViewTest, TabIsTypedNotAFocusMove) {
-    QWidget window;
-    auto* edit = new EditView(&window, &scheduler);
-    new QLineEdit(&window); // where Tab would otherwise take the focus
-    window.show();
-    QApplication::setActiveWindow(&window);
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Tab);
-    QTest::keyClick(edit, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(edit->Text(), "\t\t");
-    EXPECT_TRUE(edit->hasFocus());
 }
 
 TEST_F(EditViewTest, NavigationKeysTreatCrLfAsOneBreak) {

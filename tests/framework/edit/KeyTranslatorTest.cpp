@@ -29,15 +29,6 @@ TEST(KeyTranslatorKeys, EditingKeysGiveTheirControlCharacters) {
     EXPECT_EQ(Code(Qt::Key_Escape, kNone), 27);
 }
 
-TEST(KeyTranslatorKeys, EventTextDecidesPrintableCharacters) {
-    EXPECT_EQ(Code(Qt::Key_A, kNone, "A"), 'A') << "Caps Lock is only known from the text";
-    EXPECT_EQ(Code(Qt::Key_2, kShift, "\""), '"') << "shifted symbols follow the layout";
-    EXPECT_EQ(Code(Qt::Key_E, kNone, QString::fromUtf8("é")), 0xE9);
-    EXPECT_EQ(Code(Qt::Key_E, kNone, QString::fromUtf8("€")), -1);
-    EXPECT_EQ(Code(Qt::Key_unknown, kNone, QString::fromUtf8("\xF0\x9F\x98\x80")), -1);
-    EXPECT_EQ(Code(Qt::Key_A, kNone, "\x01"), 'a') << "control text falls back to the key";
-}
-
 TEST(KeyTranslatorKeys, NavigationAndModifierCombinationsGiveNothing) {
     const int keys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,    Qt::Key_Home,
                         Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Delete,  Qt::Key_Insert,

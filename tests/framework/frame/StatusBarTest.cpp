@@ -31,7 +31,6 @@ constexpr UINT kShort = 502;
 constexpr UINT kWide = 503;
 constexpr UINT kSame1 = 504;
 constexpr UINT kSame2 = 505;
-constexpr UINT kUnknown = 599;
 constexpr UINT kIds[] = {kBlank, kShort, kWide, kSame1, kSame2};
 constexpr int kPaneCount = 5;
 

@@ -129,13 +129,6 @@ TEST_F(MessageLoopTest, ModalMessageBoxStopsIdleButStillHandsOutPostedMessages) 
     EXPECT_EQ(a.log.size(), 1u);
 }
 
-TEST_F(MessageLoopTest, QuitEndsTheLoopAndIsNotHandledByModalLoops) {
-    PostQuitMessage(3);
-    EXPECT_FALSE(app.RunUntil([] { return false; }, 1000));
-    EXPECT_TRUE(afx::QuitRequested());
-    EXPECT_EQ(afx::QuitCode(), 3);
-}
-
 // A window whose handlers pass some messages on and keep others.
 class ClickWnd : public CWnd {
 public:

@@ -58,17 +58,6 @@ TEST(TextBufferChecks, ALineBreakByteOnThePlainPathStopsTheRun) {
 
 } // namespace
 
-TEST(TextBufferContent, CopyAndPiecesSpanTheGap) {
-    TextBuffer buffer = Make("0123456789");
-    buffer.Insert(4, "ab", 2); // leaves the gap in the middle
-    EXPECT_EQ(buffer.Substring(2, 6), "23ab45");
-    char out[6];
-    buffer.Copy(2, 6, out);
-    EXPECT_EQ(std::string(out, 6), "23ab45");
-    const auto pieces = buffer.Pieces(2, 6);
-    EXPECT_EQ(std::string(pieces[0]) + std::string(pieces[1]), "23ab45");
-}
-
 TEST(TextBufferContent, InsertingItsOwnBytesIsSafe) {
     std::string text(5000, 'x');
     text += "tail";

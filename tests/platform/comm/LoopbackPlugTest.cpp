@@ -98,18 +98,6 @@ TEST_F(LoopbackPlugTest, RtsDrivesCtsAndDtrDrivesDsrAndDcd) {
     EXPECT_EQ(Status(), MS_DSR_ON | MS_RLSD_ON);
 }
 
-TEST_F(LoopbackPlugTest, CountersCountBothDirections) {
-    ASSERT_EQ(Write("12345"), 5u);
-    ASSERT_EQ(ReadUpTo(2), "12");
-    SERIALPERF_STATS stats{};
-    DWORD returned = 0;
-    ASSERT_TRUE(
-        DeviceIoControl(plug, IOCTL_SERIAL_GET_STATS, nullptr, 0, &stats, sizeof stats, &returned, nullptr));
-    EXPECT_EQ(returned, sizeof stats);
-    EXPECT_EQ(stats.TransmittedCount, 5u);
-    EXPECT_EQ(stats.ReceivedCount, 5u);
-}
-
 TEST_F(LoopbackPlugTest, HeldByOneOpenAtATime) {
     HANDLE second = CreateFileA("\\\\.\\COM255", GENERIC_READ | GENERIC_WRITE, 3, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);

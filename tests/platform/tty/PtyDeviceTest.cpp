@@ -8,7 +8,6 @@
 #include "ReadPort.h"
 #include "platform/comm/CommApi.h"
 #include "platform/files/FileApi.h"
-#include "platform/comm/CommActivity.h"
 
 namespace {
 
@@ -55,17 +54,6 @@ protected:
     PtyPair pty;
     HANDLE handle = INVALID_HANDLE_VALUE;
 };
-
-TEST_F(PtyDeviceTest, BytesPassBothWaysUntouched) {
-    const std::string bytes("A\r\nB\n\r\x00\xff\x7f\x03\x11\x13 z", 14);
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    EXPECT_EQ(written, bytes.size());
-    EXPECT_EQ(pty.Receive(bytes.size()), bytes);
-
-    ASSERT_TRUE(pty.Send(bytes));
-    EXPECT_EQ(ReadPort(handle, bytes.size()), bytes);
-}
 
 // With CRTSCTS the kernel drives RTS: handshaking raises it even after it was dropped by hand, and
 // escapes on it fail and change nothing, as the platform's drivers refuse them.
@@ -185,20 +173,6 @@ TEST_F(PtyDeviceTest, CloseRestoresTheSettingsFound) {
     EXPECT_EQ(after.c_oflag, found.c_oflag);
     EXPECT_EQ(after.c_lflag, found.c_lflag);
     EXPECT_EQ(after.c_ospeed, found.c_ospeed);
-}
-
-TEST_F(PtyDeviceTest, WaitDescriptorWakesWhenBytesArrive) {
-    EXPECT_TRUE(platform::CommAnyDeviceOpen());
-    pollfd waiting{platform::CommWakeDescriptor(), POLLIN, 0};
-    while (platform::CommActivityWaiting()) {
-    } // takes wake-ups left by other tests
-    EXPECT_EQ(poll(&waiting, 1, 0), 0) << "nothing has come";
-    ASSERT_TRUE(pty.Send("z"));
-    EXPECT_EQ(poll(&waiting, 1, 2000), 1);
-    EXPECT_TRUE(platform::CommActivityWaiting());
-    EXPECT_EQ(ReadPort(handle, 1), "z");
-    ClosePort();
-    EXPECT_FALSE(platform::CommAnyDeviceOpen());
 }
 
 // What the receiver takes off the line counts as received at once, as a driver counts it, before
