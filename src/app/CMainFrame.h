@@ -3,6 +3,9 @@
 // and the terminal filling the rest. It routes the program's commands to their handlers and keeps
 // the line state behind the indicators.
 
+#include <array>
+#include <optional>
+
 #include "app/CSignalStatusBar.h"
 #include "framework/frame/CFrameWnd.h"
 #include "terminal/CTerminalEdit.h"
@@ -57,11 +60,27 @@ public:
 private:
     // Each pane that the program writes later as wide as the widest text it can write there.
     void WidenPanesForTheirTexts();
-    // Sunken (normal style) for a line that is on, raised for one that is off. The bar leaves a
-    // pane that already looks so alone, at the cost of a comparison.
+    // Eight indicators and two counts follow every received byte, and nearly always find what the
+    // panes show already. The frame keeps what it last showed in them (m_shown...) and leaves such a
+    // pane alone, here, inline; the bar itself does not compare. What keeps the copy true: after
+    // OnCreate has made the panes, only SetIndicator and SetCount write these ten, each noting what
+    // it wrote, and the copy starts empty, so that the first refresh writes every one of them.
+    // Sunken (normal style) for a line that is on, raised for one that is off.
     void ShowIndicator(int pane, DWORD source) {
-        m_wndStatusBar.SetPaneStyle(pane, source != 0 ? SBPS_NORMAL : SBPS_POPOUT);
+        const UINT style = source != 0 ? SBPS_NORMAL : SBPS_POPOUT;
+        if (m_shownStyles[static_cast<std::size_t>(pane)] != style)
+            SetIndicator(pane, style);
     }
-    void ShowCount(int pane, const char* prefix, DWORD count);
+    void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
+        if (shown != count)
+            SetCount(pane, prefix, count, shown);
+    }
+    void SetIndicator(int pane, UINT style);
+    void SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
     void ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop);
+    // The counts the panes show now; nothing before the first refresh.
+    std::optional<DWORD> m_shownReceivedCount;
+    std::optional<DWORD> m_shownTransmittedCount;
+    // The indicator styles the refresh has set, by pane.
+    std::array<std::optional<UINT>, CSignalStatusBar::kPaneCount> m_shownStyles;
 };

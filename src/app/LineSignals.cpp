@@ -65,13 +65,19 @@ void CMainFrame::OnRefreshStatus() {
     ShowIndicator(CSignalStatusBar::kRxd, 0);
     ShowIndicator(CSignalStatusBar::kRi, m_ri);
     if (nt) {
-        ShowCount(CSignalStatusBar::kIn, "In: ", m_receivedCount);
-        ShowCount(CSignalStatusBar::kOut, "Out: ", m_transmittedCount);
+        ShowCount(CSignalStatusBar::kIn, "In: ", m_receivedCount, m_shownReceivedCount);
+        ShowCount(CSignalStatusBar::kOut, "Out: ", m_transmittedCount, m_shownTransmittedCount);
     }
 }
 
+void CMainFrame::SetIndicator(int pane, UINT style) {
+    m_shownStyles[static_cast<std::size_t>(pane)] = style;
+    m_wndStatusBar.SetPaneStyle(pane, style);
+}
+
 // The prefix and the count in plain decimal, built on the stack.
-void CMainFrame::ShowCount(int pane, const char* prefix, DWORD count) {
+void CMainFrame::SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
+    shown = count;
     char text[32];
     std::size_t length = std::strlen(prefix);
     std::memcpy(text, prefix, length);

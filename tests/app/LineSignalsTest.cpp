@@ -5,11 +5,13 @@
 
 #include "AppHarness.h"
 #include "app/CSignalStatusBar.h"
+#include "framework/base/RepaintScheduler.h"
 #include "support/SimulatedDevice.h"
 #include "resources/ResourceIds.h"
 
 namespace {
 
+using framework::RepaintScheduler;
 using platform::SimulatedDevice;
 using Pane = CSignalStatusBar::Pane;
 
@@ -183,6 +185,20 @@ TEST_P(LineSignalsTest, ARefreshQueuedBeforeACloseShowsNoBox) {
     harness.Port().Close();
     Settle();
     EXPECT_TRUE(harness.boxes.empty());
+}
+
+// A refresh follows every received byte: one that finds the lines and counts as the bar shows them
+// must leave the bar alone, or a streaming line would have it drawn again at every frame.
+TEST_P(LineSignalsTest, ARefreshThatFindsNothingNewLeavesTheBarAlone) {
+    Open();
+    sim->SetCts(true);
+    Settle();
+    RepaintScheduler::Instance().Flush();
+    harness.Frame()->SendMessage(WM_COMMAND, ID_REFRESH_STATUS, 0);
+    EXPECT_FALSE(RepaintScheduler::Instance().IsDirty(harness.Frame()->m_wndStatusBar.GetWidget()));
+    sim->SetCts(false);
+    harness.Frame()->SendMessage(WM_COMMAND, ID_REFRESH_STATUS, 0);
+    EXPECT_EQ(Style(Pane::kCts), kRaised);
 }
 
 TEST_P(LineSignalsTest, DtrAndRtsPanesFollowTheirSource) {

@@ -1,8 +1,8 @@
 #pragma once
 // A status bar: a control bar of fixed-width panes, each made from an indicator ID whose string is
 // the pane's first text and sets its width, unless the program widens it for a longer text. Pane
-// texts are 8-bit. Setting a pane's text or style to the value it already has costs a comparison
-// and nothing else: no allocation, no repaint.
+// texts are 8-bit. Setting a pane's text or style draws the pane again at the next frame, even when
+// it held that value already.
 
 #include "framework/frame/CControlBar.h"
 

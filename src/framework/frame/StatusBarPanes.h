@@ -1,9 +1,8 @@
 #pragma once
 // The panes of a status bar: each with its indicator ID, style, fixed width and 8-bit text, laid
-// side by side from the left. This is the one place that knows what the bar shows: setting a text or
-// a style compares it with what the pane holds, and only a change marks the pane to be drawn again.
-// Setting the value a pane already has costs that comparison and nothing else (no allocation), since
-// a program may refresh its panes after every byte it receives.
+// side by side from the left, and whether it changed since it was last drawn. Setting a text or a
+// style marks the pane, whatever it held before: a caller that sets panes far more often than they
+// change knows best what it showed last, and leaves those calls out.
 
 #include <string>
 #include <vector>
@@ -18,7 +17,7 @@ struct StatusPane {
     int width = 0; // in pixels, borders included
     std::string text;
     std::string tip; // shown while the pointer rests on the pane; empty: none
-    bool changed = true; // text or style changed since the pane was last drawn
+    bool changed = true; // text or style set since the pane was last drawn
 };
 
 class StatusBarPanes {
@@ -39,17 +38,12 @@ public:
     // Gives the pane a new width and moves the panes after it; false when `index` names no pane.
     bool SetWidth(int index, int width);
 
-    // True when the pane exists and its text or style differed, which marks it changed; a null
-    // text is an empty one. Both sit here, inline, as they run after every received byte.
+    // False when `index` names no pane; a null text is an empty one.
     bool SetText(int index, const char* text) {
         if (At(index) == nullptr)
             return false;
         StatusPane& pane = m_panes[static_cast<std::size_t>(index)];
-        if (text == nullptr)
-            text = "";
-        if (pane.text.compare(text) == 0)
-            return false;
-        pane.text.assign(text);
+        pane.text.assign(text != nullptr ? text : "");
         pane.changed = true;
         return true;
     }
@@ -64,8 +58,6 @@ public:
         if (At(index) == nullptr)
             return false;
         StatusPane& pane = m_panes[static_cast<std::size_t>(index)];
-        if (pane.style == style)
-            return false;
         pane.style = style;
         pane.changed = true;
         return true;

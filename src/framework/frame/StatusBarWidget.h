@@ -38,17 +38,20 @@ public:
     // False when `index` names no pane.
     bool WidenPaneFor(int index, const char* text);
     const StatusBarPanes& Panes() const { return m_panes; }
-    // True when the pane exists; a change is drawn at the next frame when `update` is set.
+    // False when `index` names no pane; the pane is drawn at the next frame when `update` is set.
     bool SetPaneText(int index, const char* text, bool update) {
-        if (m_panes.SetText(index, text) && update)
+        if (!m_panes.SetText(index, text))
+            return false;
+        if (update)
             RepaintScheduler::Instance().MarkDirty(this);
-        return m_panes.At(index) != nullptr;
+        return true;
     }
     bool SetPaneStyle(int index, UINT style) {
+        if (!m_panes.SetStyle(index, style))
+            return false;
         // A line's indicator is drawn within a frame, also while text streams in.
-        if (m_panes.SetStyle(index, style))
-            RepaintScheduler::Instance().MarkDirty(this, true);
-        return m_panes.At(index) != nullptr;
+        RepaintScheduler::Instance().MarkDirty(this, true);
+        return true;
     }
     bool SetPaneTip(int index, const char* tip) { return m_panes.SetTip(index, tip); }
     // The pane's rectangle in the bar; an empty rectangle when `index` names no pane.
