@@ -241,6 +241,7 @@ bool TtyDevice::Write(const void* buffer, DWORD length, DWORD& done, const Trans
         if (put > 0) {
             done = static_cast<DWORD>(put);
             m_bytesOut += static_cast<std::uint64_t>(put);
+            m_statsStale = true;
             m_countsBehind = m_driverCounts;
             return true;
         }

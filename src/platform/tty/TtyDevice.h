@@ -95,7 +95,7 @@ private:
     bool Drive(int line, bool on);
     bool RefreshLines();
     bool RefreshCounts();
-    void ForgetReadings() { m_linesStale = m_countsStale = true; }
+    void ForgetReadings() { m_linesStale = m_countsStale = m_statsStale = true; }
     // After a system call on the line: readings older than their lifetime are taken afresh.
     void AgeReadings();
     bool LinesChangedUnseen() { return m_watcher != nullptr && m_watcher->TakeChanged(); }
@@ -122,12 +122,13 @@ private:
     std::size_t m_readPos = 0;   // ... and the next byte in it
 
     // One reading of the lines (m_lineBits) and of the driver's counts (m_counts) serves every call
-    // until it is stale; the status bar asks after every byte. What keeps them true: the handle's
-    // own changes (a driven line, written settings) make both stale (ForgetReadings); a change the
-    // line watcher reports makes the lines stale (LinesChangedUnseen); and by age, AgeReadings marks
-    // stale what nothing reports once m_readingsExpire has passed. It reads the clock only when the
-    // reader goes to the queue for a block, never per byte. m_countsBehind keeps the loop looking
-    // (WakeAfterMs) while the counts still move after the bytes did, so the last of them is shown.
+    // until it is stale; the status bar asks after every byte, and each reading is a system call.
+    // What keeps them true: the handle's own changes (a driven line, written settings) make both
+    // stale (ForgetReadings); a change the line watcher reports makes the lines stale
+    // (LinesChangedUnseen); and by age, AgeReadings marks stale what nothing reports once
+    // m_readingsExpire has passed. It reads the clock only when the reader goes to the queue for a
+    // block, never per byte. m_countsBehind keeps the loop looking (WakeAfterMs) while the counts
+    // still move after the bytes did, so the last of them is shown.
     std::uint64_t m_readingsExpire = 0;
     bool m_linesStale = true;
     bool m_countsStale = true;
@@ -141,7 +142,14 @@ private:
     serial_icounter_struct m_countsAtOpen{};
     serial_icounter_struct m_counts{};
     SERIALPERF_STATS m_countsBefore{}; // counted on descriptors the device had before it went away
-    std::uint64_t m_bytesOut = 0;      // written through this handle (received: m_queue.Received())
+    std::uint64_t m_bytesOut = 0;      // written through this handle
+    // What Stats last reported, served again while nothing it is made of changed: summing the counts
+    // afresh at every byte costs the receive rate about a twentieth (bench_app receive). What keeps
+    // it true: a fresh reading of the counts (RefreshCounts) and a write mark it stale, and Stats
+    // itself compares the receivers' count (m_queue.Received) with the one it last saw (m_bytesIn).
+    std::uint64_t m_bytesIn = 0;
+    SERIALPERF_STATS m_stats{};
+    bool m_statsStale = true;
 };
 
 } // namespace platform

@@ -158,6 +158,7 @@ bool TtyDevice::RefreshCounts() {
         return Failed(errno);
     }
     m_countsStale = false;
+    m_statsStale = true;
     return true;
 }
 
@@ -179,7 +180,15 @@ SERIALPERF_STATS TtyDevice::DescriptorCounts() const {
 bool TtyDevice::Stats(SERIALPERF_STATS& stats) {
     if (!Present() || !RefreshCounts())
         return false;
-    stats = CountsNow();
+    if (const std::uint64_t received = m_queue.Received(); received != m_bytesIn) {
+        m_bytesIn = received;
+        m_statsStale = true;
+    }
+    if (m_statsStale) {
+        m_stats = CountsNow();
+        m_statsStale = false;
+    }
+    stats = m_stats;
     return true;
 }
 
