@@ -9,7 +9,7 @@
 // ERROR_ACCESS_DENIED. A change of an input line wakes a loop asleep on the port. DTR and RTS are
 // reported as last driven, by EscapeCommFunction and by the fDtrControl and fRtsControl of written
 // blocks; both are off until then. It keeps its own DCB (9600 8N1 at first) and takes any block
-// written to it unless SetCommState is made to fail.
+// written to it.
 //
 //     auto sim = platform::SimulatedDevice::Register("SIM1");
 //     sim->Inject("hello");
@@ -53,7 +53,6 @@ public:
     // statistics request.
     enum class Fault {
         GetCommState,
-        SetCommState,
         SetCommTimeouts,
         GetCommModemStatus,
         GetStats,
@@ -127,7 +126,7 @@ private:
 
     mutable std::mutex m_mutex;
     Presence m_presence = Presence::Present;
-    bool m_faults[7] = {};
+    bool m_faults[6] = {};
     bool m_open = false;
     bool m_unplugged = false;
     unsigned m_plugIns = 0; // how often it came back: a handle opened before that has to heal

@@ -107,8 +107,6 @@ bool SimulatedHandle::GetState(DCB& dcb) {
 bool SimulatedHandle::SetState(const DCB& dcb) {
     std::lock_guard lock(m_device->m_mutex);
     m_device->Record({.op = Op::SetCommState, .dcb = dcb});
-    if (m_device->Failing(Fault::SetCommState))
-        return Simulated();
     if (!Attached())
         return false;
     m_device->m_dcb = dcb;
