@@ -31,26 +31,17 @@ pty_pid=$!
 for _ in $(seq 50); do [ -s "$work/pty" ] && break; sleep 0.1; done
 pts=$(head -n1 "$work/pty")
 
-HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb PTS=$pts unshare -m bash -c '
-    set -e
-    mount --make-rprivate /
-    old=$(mktemp -d)
-    mount --rbind /dev "$old" # with its devpts, where the stand-in adapter lives
-    mount -t tmpfs -o mode=755 tmpfs /dev
-    for n in null zero full random urandom tty ptmx; do touch /dev/$n; mount --bind "$old/$n" /dev/$n; done
-    mkdir /dev/pts /dev/shm
-    mount --bind "$old/pts" /dev/pts
-    mount -t tmpfs tmpfs /dev/shm
-    umount -l "$old"
-    ln -s "$PTS" /dev/ttyUSB0
+# A stand-in /sys entry names the pty's adapter, as a USB adapter's would.
+sysfs='
     mount -t tmpfs tmpfs /sys/class/tty
     usb=/sys/class/tty/.usb1/1-2
     mkdir -p "$usb/1-2:1.0/ttyUSB0" /sys/class/tty/ttyUSB0
     echo 0403 >"$usb/idVendor"; echo "FT232R USB UART" >"$usb/product"
     echo FTDI >"$usb/manufacturer"; echo A50285BI >"$usb/serial"
     ln -s "$usb/1-2:1.0/ttyUSB0" /sys/class/tty/ttyUSB0/device
-    printf "MAJOR=188\nMINOR=0\nDEVNAME=ttyUSB0\n" >/sys/class/tty/ttyUSB0/uevent
-    exec "$0"' "$martool" >"$work/martool.log" 2>&1 &
+    printf "MAJOR=188\nMINOR=0\nDEVNAME=ttyUSB0\n" >/sys/class/tty/ttyUSB0/uevent'
+HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb MARTOOL_TTY=$pts MARTOOL_SETUP=$sysfs \
+    "$(dirname "$0")/../scripts/private-dev.sh" "$martool" >"$work/martool.log" 2>&1 &
 
 wait_window() { # name
     for _ in $(seq 100); do

@@ -7,9 +7,10 @@
 //     threads and the user-interface thread and the serial receiver each;
 //   - CPU of the whole process while lines arrive at a real line's pace (115200 baud);
 //   - how long a change of an input line takes to reach its indicator, and to be drawn;
+//   - how long a typed key's echo from the loopback plug takes to be drawn;
 //   - the port probe and start-up.
 //
-//   bench_app [runs [startup|probe|receive|paced|silent|modal|lines [megabytes|seconds]]]
+//   bench_app [runs [startup|probe|receive|paced|silent|modal|lines|echo [megabytes|seconds]]]
 //   (default: 5 runs of each, 16 MB received per run, 3 runs of 20 s for the silent line, 10 s paced)
 //
 // The receive, paced, silent and modal figures run the program's own loop, as the program runs it,
@@ -19,6 +20,7 @@
 // The device directory points at an empty folder, so the machine's own ports are never opened.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -352,6 +354,45 @@ void LineChange(int runs, int changes) {
     Report("line change to the status bar drawn", toPaint, "ms", 20, false);
 }
 
+// From a key typed into the terminal to its echo from the loopback plug drawn on the screen, a key
+// every 100 ms as a person types.
+void TypedEcho(int runs, int keys) {
+    std::vector<double> medians, worst;
+    for (int run = 0; run < runs; ++run) {
+        Program program("COM255");
+        CMainFrame* frame = GetMainFrame();
+        QWidget* terminal = frame->m_wndTerminal.GetWidget();
+        PaintWatch painted(terminal);
+        program.app.RunUntil({}, 300);
+        std::vector<double> ms;
+        for (int i = 0; i < keys; ++i) {
+            const char letter = static_cast<char>('a' + i % 26);
+            const std::size_t before = program.Received();
+            const auto typed = Clock::now();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A + i % 26, Qt::NoModifier, QString(QChar(letter)));
+            QCoreApplication::sendEvent(terminal, &press);
+            Clock::time_point shown{};
+            const bool drawn = program.app.RunUntil(
+                [&] {
+                    if (shown == Clock::time_point{} && program.Received() > before)
+                        shown = Clock::now();
+                    return shown != Clock::time_point{} && painted.last > shown;
+                },
+                5000);
+            if (!drawn) {
+                std::fprintf(stderr, "the echo of key %d was never drawn\n", i);
+                std::exit(1);
+            }
+            ms.push_back(1000 * Seconds(painted.last - typed));
+            program.app.RunUntil({}, 100);
+        }
+        medians.push_back(Median(ms));
+        worst.push_back(*std::max_element(ms.begin(), ms.end()));
+    }
+    Report("typed key to its echo drawn (loopback plug)", medians, "ms", 20, false);
+    Report("  the slowest key of each run", worst, "ms", 20, false);
+}
+
 // One probe of COM1 to COM255 as the port dialog makes it; the ports found.
 int ProbeOnce(bool oneLookAtProc) {
     std::optional<platform::PortProbeScope> scope;
@@ -511,6 +552,8 @@ int main(int argc, char** argv) {
     }
     if (only.empty() || only == "lines")
         LineChange(runs, 20);
+    if (only.empty() || only == "echo")
+        TypedEcho(runs, 20);
     if (only.empty() || only == "modal")
         ModalDialog(runs, amount > 0 ? amount : 2);
     if (only.empty() || only == "receive")

@@ -105,20 +105,7 @@ def key(*keys):
     sh("xdotool", "key", "--clearmodifiers", *keys)
 
 
-PRIVATE_DEV = r'''
-set -e
-mount --make-rprivate /
-old=$(mktemp -d)
-mount --rbind /dev "$old"
-mount -t tmpfs -o mode=755 tmpfs /dev
-for n in null zero full random urandom tty ptmx; do touch /dev/$n; mount --bind "$old/$n" /dev/$n; done
-mkdir /dev/pts /dev/shm
-mount --bind "$old/pts" /dev/pts
-mount -t tmpfs tmpfs /dev/shm
-umount -l "$old"
-ln -s "$1" /dev/ttyUSB0
-exec "$0"
-'''
+PRIVATE_DEV = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "private-dev.sh")
 
 
 class Program:
@@ -132,8 +119,9 @@ class Program:
         os.close(slave)
         self.home = tempfile.mkdtemp()
         env = dict(os.environ, HOME=self.home, XDG_RUNTIME_DIR=self.home, QT_QPA_PLATFORM="xcb")
-        self.proc = subprocess.Popen(["unshare", "-m", "bash", "-c", PRIVATE_DEV, binary, path],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+        env["MARTOOL_TTY"] = path
+        self.proc = subprocess.Popen([PRIVATE_DEV, binary], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     env=env)
         dialog = wait_window("^Select Serial Port$")
         sh("xdotool", "windowfocus", "--sync", dialog)
         time.sleep(0.3)

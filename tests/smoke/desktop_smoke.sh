@@ -49,18 +49,8 @@ fail() {
 }
 
 # /dev with only what a desktop program needs: no serial devices at all.
-HOME=$home XDG_RUNTIME_DIR=$home QT_QPA_PLATFORM=xcb unshare -m bash -c '
-    set -e
-    mount --make-rprivate /
-    old=$(mktemp -d)
-    mount --bind /dev "$old"
-    mount -t tmpfs -o mode=755 tmpfs /dev
-    for n in null zero full random urandom tty ptmx; do touch /dev/$n; mount --bind "$old/$n" /dev/$n; done
-    mkdir /dev/pts /dev/shm
-    mount --bind "$old/pts" /dev/pts
-    mount -t tmpfs tmpfs /dev/shm
-    umount -l "$old"
-    exec "$0"' "$martool" >"$log" 2>&1 &
+HOME=$home XDG_RUNTIME_DIR=$home QT_QPA_PLATFORM=xcb \
+    "$(dirname "$0")/../../scripts/private-dev.sh" "$martool" >"$log" 2>&1 &
 pid=$!
 
 wait_window() { # name, seconds
