@@ -319,8 +319,9 @@ void LineChange(int runs, int changes) {
             PaintWatch painted(frame->m_wndStatusBar.GetWidget());
             program.app.RunUntil({}, 300);
             std::vector<double> state, paint;
+            // The plug comes up with RTS, and so CTS, raised: the first change drops it.
             for (int i = 0; i < changes; ++i) {
-                const bool on = i % 2 == 0;
+                const bool on = i % 2 != 0;
                 const UINT wanted = on ? 0u : static_cast<UINT>(SBPS_POPOUT);
                 std::atomic<Clock::rep> changedAt{0};
                 std::thread changer([&] {
