@@ -71,7 +71,7 @@ protected:
         harness.RunFor(200);
         busy();
         harness.RunUntil([&] { return line.Done(); }, static_cast<int>(seconds * 1000) + 5000);
-        harness.RunUntil([&] { return harness.TerminalText().size() >= line.Delivered().size(); }, 20000);
+        harness.RunUntil([&] { return harness.TerminalLength() >= line.Delivered().size(); }, 20000);
         EXPECT_EQ(line.Dropped(), 0u) << "bytes the line could not deliver while the window was busy";
         EXPECT_EQ(harness.TerminalText().size(), line.Offered().size());
         EXPECT_TRUE(harness.TerminalText() == line.Offered()) << "the terminal's text is not the feed, in order";

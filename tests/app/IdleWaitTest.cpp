@@ -147,7 +147,7 @@ TEST_F(IdleWaitTest, AStreamingLineWakesTheLoopAndDrawsTheTerminalAtMostOnceAFra
     EXPECT_LE(waits, kFrames + 12u) << "the loop was woken for every few bytes";
     EXPECT_GT(waits, 20u) << "the loop never slept: the figure above means nothing";
     EXPECT_LE(terminal.paints, kFrames + 8);
-    harness.RunUntil([&] { return line.Done() && harness.TerminalText().size() >= line.Delivered().size(); });
+    harness.RunUntil([&] { return line.Done() && harness.TerminalLength() >= line.Delivered().size(); });
     EXPECT_EQ(line.Dropped(), 0u);
     EXPECT_TRUE(harness.TerminalText() == line.Offered()) << SeedNote(seed);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "framework/controls/DialogConstants.h"
+#include "framework/edit/EditView.h"
 #include "framework/loop/MessageBox.h"
 #include "framework/loop/MessageDispatch.h"
 #include "framework/window/PostedMessageQueue.h"
@@ -55,6 +56,11 @@ void AppHarness::Start(std::function<void(CDialog&)> startDialog) {
 
 std::string AppHarness::TerminalText() const {
     return Frame()->m_wndTerminal.GetText();
+}
+
+std::size_t AppHarness::TerminalLength() const {
+    framework::EditView* view = Frame()->m_wndTerminal.GetView();
+    return view ? view->TextLength() : 0;
 }
 
 CString AppHarness::PaneText(int pane) const {

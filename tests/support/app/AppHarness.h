@@ -35,6 +35,9 @@ public:
     CMainFrame* Frame() const { return GetMainFrame(); }
     CSerialPort& Port() const { return *app.m_pPort; }
     std::string TerminalText() const;
+    // The terminal's length in bytes, without copying its text: cheap enough for a wait's condition,
+    // which runs at every turn of the loop.
+    std::size_t TerminalLength() const;
     CString PaneText(int pane) const;
     UINT PaneStyle(int pane) const;
 
