@@ -202,23 +202,4 @@ TEST_F(CSerialPortTest, CompletionRoutine) {
     EXPECT_EQ(port.m_bytesRead, 0u);
 }
 
-TEST_F(CSerialPortTest, OverLongNameFailsCleanly) {
-    std::string longest(251, 'N'); // with the four-character prefix: 255
-    std::string tooLong(252, 'N');
-    SimulatedDevice::Register(longest);
-    auto farSim = SimulatedDevice::Register(tooLong);
-    CSerialPort port;
-    EXPECT_TRUE(port.Open(longest));
-    port.Close();
-
-    for (const std::string& name : {tooLong, "\\\\.\\" + tooLong}) {
-        EXPECT_FALSE(port.Open(name));
-        EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
-        EXPECT_EQ(port.GetState(), Closed);
-        EXPECT_EQ(port.GetName(), name);
-        EXPECT_EQ(port.GetHandle(), INVALID_HANDLE_VALUE);
-        EXPECT_TRUE(farSim->Calls().empty());
-    }
-}
-
 } // namespace

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -127,41 +126,6 @@ TEST_F(MessageLoopTest, ModalMessageBoxStopsIdleButStillHandsOutPostedMessages) 
     EXPECT_EQ(app.counts[0], 0);
     EXPECT_EQ(app.counts[1], 0);
     EXPECT_EQ(a.log.size(), 1u);
-}
-
-// A window whose handlers pass some messages on and keep others.
-class ClickWnd : public CWnd {
-public:
-    void OnLButtonDown(UINT flags, CPoint point) {
-        clicks.push_back(point);
-        lastFlags = flags;
-    }
-    void OnClose() { closeSeen = true; } // keeps the window
-    std::vector<CPoint> clicks;
-    UINT lastFlags = 0;
-    bool closeSeen = false;
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(ClickWnd, CWnd)
-ON_WM_LBUTTONDOWN()
-ON_WM_CLOSE()
-END_MESSAGE_MAP()
-
-TEST(WindowMessages, QtEventsReachTheMappedHandlersWithWindowCoordinates) {
-    ClickWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "w", WS_OVERLAPPED, CRect(0, 0, 200, 100), nullptr, 0));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(17, 23), QPointF(17, 23), Qt::LeftButton,
-                      Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(wnd.GetWidget(), &press);
-    ASSERT_EQ(wnd.clicks.size(), 1u);
-    EXPECT_EQ(wnd.clicks[0], CPoint(17, 23));
-    EXPECT_EQ(wnd.lastFlags, 0x0005u); // left button and shift
-    // A handler that does not pass WM_CLOSE on keeps its window.
-    wnd.GetWidget()->close();
-    EXPECT_TRUE(wnd.closeSeen);
-    EXPECT_NE(wnd.m_hWnd, nullptr);
-    wnd.DestroyWindow();
 }
 
 } // namespace
