@@ -134,4 +134,50 @@ TEST_F(RegistryTest, SubkeysComeInOrderWithEmptyClassAndTheirTime) {
     RegCloseKey(system);
 }
 
+LSTATUS FirstSubkey(HKEY key) {
+    char name[256];
+    DWORD size = sizeof name;
+    return RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr);
+}
+
+// Any right to change is refused; listing values and listing keys each need their own right.
+TEST_F(RegistryTest, TheTreeIsReadOnlyAndListingNeedsTheMatchingRight) {
+    for (REGSAM rights : {KEY_WRITE, KEY_ALL_ACCESS, KEY_READ | KEY_SET_VALUE, KEY_CREATE_SUB_KEY}) {
+        HKEY key = reinterpret_cast<HKEY>(0x1234);
+        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, rights, &key), ERROR_ACCESS_DENIED) << rights;
+        EXPECT_EQ(key, nullptr);
+    }
+    const std::tuple<REGSAM, LSTATUS, LSTATUS> cases[] = {
+        {KEY_QUERY_VALUE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+        {KEY_ENUMERATE_SUB_KEYS, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+        {0x80000000u /* generic read */, ERROR_SUCCESS, ERROR_SUCCESS}};
+    for (const auto& [rights, values, keys] : cases) {
+        SCOPED_TRACE(rights);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSystemPath, 0, rights, &key), ERROR_SUCCESS);
+        EXPECT_EQ(EnumValue(key, 0).status, values);
+        EXPECT_EQ(FirstSubkey(key), keys);
+        RegCloseKey(key);
+    }
+}
+
+// A closed key is refused by every call, and its handle is never given to a newer key.
+TEST_F(RegistryTest, ClosedKeysAreRefusedAndTheirHandlesNeverComeBack) {
+    HKEY system = OpenSystem();
+    ASSERT_EQ(RegCloseKey(system), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(system), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(EnumValue(system, 0).status, ERROR_INVALID_HANDLE);
+    EXPECT_EQ(FirstSubkey(system), ERROR_INVALID_HANDLE);
+    HKEY sub = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(system, "CentralProcessor", 0, KEY_READ, &sub), ERROR_INVALID_HANDLE);
+    std::vector<HKEY> later;
+    for (int i = 0; i < 50; ++i)
+        later.push_back(OpenSystem());
+    EXPECT_EQ(std::count(later.begin(), later.end(), system), 0);
+    EXPECT_EQ(EnumValue(system, 0).status, ERROR_INVALID_HANDLE);
+    for (HKEY key : later)
+        RegCloseKey(key);
+    EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(0x7777)), ERROR_INVALID_HANDLE);
+}
+
 } // namespace

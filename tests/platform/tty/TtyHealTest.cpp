@@ -14,6 +14,7 @@
 #include "platform/comm/CommApi.h"
 #include "platform/files/FileApi.h"
 #include "platform/comm/CommActivity.h"
+#include "platform/comm/CommDeviceList.h"
 #include "platform/base/SystemPaths.h"
 
 namespace {
@@ -144,7 +145,8 @@ TEST_F(TtyHealTest, CallsFailWhileGoneAndAfterTheReturnTheHandleHasItsSettingsLi
 // once it is back.
 TEST_F(TtyHealTest, BytesWaitingWhenTheDeviceWentComeBeforeThoseAfterItsReturn) {
     ASSERT_TRUE(first.Send("xyz"));
-    for (int i = 0; i < 400 && !platform::CommActivityWaiting(); ++i)
+    // The bytes themselves, not the wake event, which an earlier test may have left raised.
+    for (int i = 0; i < 400 && !platform::CommDeviceList::Instance().AnyReadAhead(); ++i)
         std::this_thread::sleep_for(5ms);
     first.CloseMaster();
     fs::remove(folder / "ttyUSB0");
