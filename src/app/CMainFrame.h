@@ -3,7 +3,6 @@
 // and the terminal filling the rest. It routes the program's commands to their handlers and keeps
 // the line state behind the indicators.
 
-#include <array>
 #include <optional>
 
 #include "app/CSignalStatusBar.h"
@@ -61,26 +60,29 @@ private:
     // Each pane that the program writes later as wide as the widest text it can write there.
     void WidenPanesForTheirTexts();
     // Eight indicators and two counts follow every received byte, and nearly always find what the
-    // panes show already. The frame keeps what it last showed in them (m_shown...) and leaves such a
-    // pane alone, here, inline; the bar itself does not compare. What keeps the copy true: after
-    // OnCreate has made the panes, only SetIndicator and SetCount write these ten, each noting what
-    // it wrote, and the copy starts empty, so that the first refresh writes every one of them.
-    // Sunken (normal style) for a line that is on, raised for one that is off.
-    void ShowIndicator(int pane, DWORD source) {
-        const UINT style = source != 0 ? SBPS_NORMAL : SBPS_POPOUT;
-        if (m_shownStyles[static_cast<std::size_t>(pane)] != style)
-            SetIndicator(pane, style);
+    // panes show already. The frame keeps what it last showed in them (m_shown...) and leaves the
+    // panes alone when nothing differs: the indicators as one word with a bit per pane, compared at
+    // once, and each count. What keeps the copy true: after OnCreate has made the panes, only
+    // ShowIndicators and SetCount write these panes, each noting what it wrote, and the copy starts
+    // as nothing shown, so that the first refresh writes every one of them.
+    // A bit per indicator pane, set for a line that is on (sunken, normal style), clear for one that
+    // is off (raised).
+    static constexpr unsigned LitBit(int pane, DWORD source) { return source != 0 ? 1u << pane : 0u; }
+    void ShowIndicators(unsigned lit) {
+        if (lit != m_shownLit)
+            SetIndicators(lit);
     }
     void ShowCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown) {
         if (shown != count)
             SetCount(pane, prefix, count, shown);
     }
-    void SetIndicator(int pane, UINT style);
+    void SetIndicators(unsigned lit);
     void SetCount(int pane, const char* prefix, DWORD count, std::optional<DWORD>& shown);
     void ToggleLine(DWORD CMainFrame::*driverState, DWORD& tracked, DWORD raise, DWORD drop);
     // The counts the panes show now; nothing before the first refresh.
     std::optional<DWORD> m_shownReceivedCount;
     std::optional<DWORD> m_shownTransmittedCount;
-    // The indicator styles the refresh has set, by pane.
-    std::array<std::optional<UINT>, CSignalStatusBar::kPaneCount> m_shownStyles;
+    // The indicators the refresh has set, as LitBit makes them; none before the first refresh.
+    static constexpr unsigned kNothingShown = ~0u;
+    unsigned m_shownLit = kNothingShown;
 };

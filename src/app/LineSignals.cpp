@@ -56,23 +56,27 @@ void CMainFrame::OnRefreshStatus() {
         MessageBoxA(nullptr, "Can't get port statistics", "Error", MB_OK);
         return;
     }
-    ShowIndicator(CSignalStatusBar::kCts, m_cts);
-    ShowIndicator(CSignalStatusBar::kRts, nt ? m_rts : m_trackedRts);
-    ShowIndicator(CSignalStatusBar::kDtr, nt ? m_dtr : m_trackedDtr);
-    ShowIndicator(CSignalStatusBar::kDsr, m_dsr);
-    ShowIndicator(CSignalStatusBar::kDcd, m_dcd);
-    ShowIndicator(CSignalStatusBar::kTxd, 0);
-    ShowIndicator(CSignalStatusBar::kRxd, 0);
-    ShowIndicator(CSignalStatusBar::kRi, m_ri);
+    using Bar = CSignalStatusBar;
+    // The Txd and Rxd indicators always stand raised.
+    ShowIndicators(LitBit(Bar::kCts, m_cts) | LitBit(Bar::kRts, nt ? m_rts : m_trackedRts) |
+                   LitBit(Bar::kDtr, nt ? m_dtr : m_trackedDtr) | LitBit(Bar::kDsr, m_dsr) |
+                   LitBit(Bar::kDcd, m_dcd) | LitBit(Bar::kRi, m_ri));
     if (nt) {
         ShowCount(CSignalStatusBar::kIn, "In: ", m_receivedCount, m_shownReceivedCount);
         ShowCount(CSignalStatusBar::kOut, "Out: ", m_transmittedCount, m_shownTransmittedCount);
     }
 }
 
-void CMainFrame::SetIndicator(int pane, UINT style) {
-    m_shownStyles[static_cast<std::size_t>(pane)] = style;
-    m_wndStatusBar.SetPaneStyle(pane, style);
+void CMainFrame::SetIndicators(unsigned lit) {
+    static constexpr int kPanes[] = {CSignalStatusBar::kCts, CSignalStatusBar::kRts, CSignalStatusBar::kDtr,
+                                     CSignalStatusBar::kDsr, CSignalStatusBar::kDcd, CSignalStatusBar::kTxd,
+                                     CSignalStatusBar::kRxd, CSignalStatusBar::kRi};
+    for (int pane : kPanes) {
+        const unsigned bit = 1u << pane;
+        if (m_shownLit == kNothingShown || ((lit ^ m_shownLit) & bit) != 0)
+            m_wndStatusBar.SetPaneStyle(pane, (lit & bit) != 0 ? SBPS_NORMAL : SBPS_POPOUT);
+    }
+    m_shownLit = lit;
 }
 
 // The prefix and the count in plain decimal, built on the stack.
