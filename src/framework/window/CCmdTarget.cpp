@@ -15,14 +15,9 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
 
 namespace {
 
-// Every received byte looks up two entries; the tables are constant, so what a lookup found (or did
-// not find) for a class's table, message and command is kept here and found again in one comparison.
-struct CachedEntry {
-    const AFX_MSGMAP* map = nullptr;
-    UINT message = 0;
-    UINT id = 0;
-    const AFX_MSGMAP_ENTRY* entry = nullptr;
-};
+// What a lookup found (or did not find) for a class's table, message and command is kept here, for
+// all targets, and found again in one comparison: the tables are constant.
+using CachedEntry = CCmdTarget::Found;
 std::array<CachedEntry, 128> g_entryCache;
 
 CachedEntry& CacheSlot(const AFX_MSGMAP* map, UINT message, UINT id) {
@@ -32,14 +27,11 @@ CachedEntry& CacheSlot(const AFX_MSGMAP* map, UINT message, UINT id) {
 
 } // namespace
 
-const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, UINT id) const {
-    const AFX_MSGMAP* top = GetMessageMap();
-    if (message != WM_COMMAND)
-        id = 0;
+const AFX_MSGMAP_ENTRY* CCmdTarget::FindAndKeep(const AFX_MSGMAP* top, UINT message, UINT id) const {
     CachedEntry& cached = CacheSlot(top, message, id);
-    if (cached.map == top && cached.message == message && cached.id == id)
-        return cached.entry;
-    cached = {top, message, id, WalkMessageMaps(top, message, id)};
+    if (cached.map != top || cached.message != message || cached.id != id)
+        cached = {top, message, id, WalkMessageMaps(top, message, id)};
+    m_lastFound = cached;
     return cached.entry;
 }
 

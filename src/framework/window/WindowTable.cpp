@@ -1,6 +1,5 @@
 #include "framework/window/WindowTable.h"
 
-#include <array>
 #include <map>
 #include <unordered_map>
 
@@ -11,19 +10,6 @@ struct Table {
     std::map<UINT_PTR, HWND> inOrder; // creation order, for walking children
     UINT_PTR next = 0x10000;
 };
-
-// Every received byte looks up its windows several times; the few windows of the program each keep a
-// slot here so that a lookup is one comparison. The slots are initialised before the program runs,
-// so that the lookup needs no guard of a function's static either.
-struct Slot {
-    HWND hwnd = nullptr;
-    CWnd* wnd = nullptr;
-};
-constinit std::array<Slot, 64> g_recent{};
-
-Slot& SlotOf(HWND hwnd) {
-    return g_recent[(reinterpret_cast<UINT_PTR>(hwnd) >> 2) % g_recent.size()];
-}
 
 Table& TheTable() {
     static Table* table = new Table;
@@ -61,17 +47,12 @@ void ReleaseWindowHandle(HWND hwnd) {
         SlotOf(hwnd) = {};
 }
 
-CWnd* LookupWindow(HWND hwnd) {
-    if (hwnd == nullptr)
-        return nullptr;
-    Slot& slot = SlotOf(hwnd);
-    if (slot.hwnd == hwnd)
-        return slot.wnd;
+CWnd* LookupWindowInTable(HWND hwnd) {
     Table& t = TheTable();
     auto it = t.byHandle.find(hwnd);
     if (it == t.byHandle.end())
         return nullptr;
-    slot = {hwnd, it->second};
+    SlotOf(hwnd) = {hwnd, it->second};
     return it->second;
 }
 
