@@ -34,7 +34,13 @@ void RepaintScheduler::MarkDirty(QWidget* widget, bool prompt) {
         return;
     }
     m_dirty.push_back({widget, widget});
-    Schedule(!prompt && m_streak >= kFramesBeforeStreaming ? std::max(m_frameMs, kStreamFrameMs) : m_frameMs);
+    Schedule(!prompt && m_streak >= kFramesBeforeStreaming ? StreamInterval() : m_frameMs);
+}
+
+// A stream whose last frame came with a wake-up of the loop's is likely to bring the next with the
+// next wake-up: its timer waits a little longer, so as not to wake the loop a moment before it.
+int RepaintScheduler::StreamInterval() const {
+    return std::max(m_frameMs, kStreamFrameMs) + (m_drawnOnWake ? m_frameMs / 4 : 0);
 }
 
 void RepaintScheduler::Schedule(int interval) {
@@ -66,9 +72,18 @@ bool RepaintScheduler::DrawIfDueWithin(int ms) {
     return true;
 }
 
+bool RepaintScheduler::DrawOnWake(int ms) {
+    if (!m_timer.isActive() || (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < ms))
+        return false;
+    Flush();
+    m_drawnOnWake = true;
+    return true;
+}
+
 void RepaintScheduler::OnFrame() {
     const bool following = m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kStreamFrameMs + m_frameMs;
     m_streak = following ? m_streak + 1 : 0;
+    m_drawnOnWake = false;
     // A widget drawn now may mark itself dirty again; that goes to the next frame.
     m_sinceFrame.start();
     std::vector<Dirty> due;

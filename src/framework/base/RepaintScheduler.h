@@ -9,7 +9,9 @@
 // (text streaming in) are drawn at most every kStreamFrameMs: smooth enough to read text by, and
 // half the cost of drawing at the screen's rate. A change marked prompt (an indicator) is drawn
 // within kFrameMs all the same. A loop about to sleep draws a frame due in a moment at once
-// (DrawIfDueWithin): woken again a millisecond later for it, it would pay two wake-ups a frame.
+// (DrawIfDueWithin): woken again a millisecond later for it, it would pay two wake-ups a frame. One
+// woken for what it then drew (a line's bytes) draws at once (DrawOnWake), and the next frame's
+// timer leaves that source's next wake-up the first chance to bring it.
 // When the frame comes, each dirty widget is sent a FrameEventType() event (sent ignored); a widget
 // that accepts it draws itself as it sees fit (an edit view also lets its scroll bars catch up), any
 // other widget gets update(); then the frame is painted.
@@ -50,6 +52,9 @@ public:
     void Flush();
     // Draws now if the next frame is due within `ms`; true if it drew.
     bool DrawIfDueWithin(int ms);
+    // The loop was woken for what is pending (a line's bytes): draws it now, unless the last frame
+    // was drawn less than `ms` ago; true if it drew. Frames then keep the pace of those wake-ups.
+    bool DrawOnWake(int ms);
 
 private:
     void OnFrame();
@@ -58,9 +63,11 @@ private:
     int m_frameMs;
     // Starts the timer for a frame `interval` after the last one, unless it runs for an earlier one.
     void Schedule(int interval);
+    int StreamInterval() const;
 
     QElapsedTimer m_sinceFrame; // since the last frame was drawn
     int m_streak = 0;           // frames drawn one after another
+    bool m_drawnOnWake = false; // the last frame was drawn by DrawOnWake
     // The address is compared, which is cheap; the guard tells whether it still is that widget.
     struct Dirty {
         const QWidget* address;

@@ -3,6 +3,8 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
+#include <utility>
 
 #include "framework/base/RepaintScheduler.h"
 #include "framework/loop/InputMonitor.h"
@@ -41,12 +43,18 @@ MessageLoop::MessageLoop(IdleHandler& app) : m_app(app), m_outer(g_innermost), m
     m_wakeTimer.setTimerType(Qt::PreciseTimer);
     int fd = platform::CommWakeDescriptor();
     if (fd >= 0) {
-        // Its only job is to end a wait; the loop reads the devices itself. It fires once per watch,
-        // so that whatever loop runs next is not woken again and again by input it will not read.
+        // Its only job is to end a wait; the loop reads the devices itself, and the signal with
+        // them, so the notifier stays on: switching it off and on again at every wake-up would cost
+        // Qt's dispatcher a round of its own each time. A loop of Qt's own (one this loop does not
+        // know to be modal) would never take the signal, and would be woken by it again and again:
+        // there it fires once.
         m_deviceNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         m_deviceNotifier->setEnabled(false);
-        QObject::connect(m_deviceNotifier.get(), &QSocketNotifier::activated, m_deviceNotifier.get(),
-                         [notifier = m_deviceNotifier.get()] { notifier->setEnabled(false); });
+        QObject::connect(m_deviceNotifier.get(), &QSocketNotifier::activated, m_deviceNotifier.get(), [this] {
+            if (QThread::currentThread()->loopLevel() > 0)
+                m_deviceNotifier->setEnabled(false);
+            m_lineWoke = true;
+        });
     }
 }
 
@@ -136,6 +144,17 @@ void MessageLoop::PumpQtEvents() {
     m_lastPump = Clock::now();
 }
 
+// What the line brought is drawn as soon as it has been taken, unless a frame was drawn a moment
+// ago: frames then keep the line's cadence. Left to their own timer they would drift against the
+// line's wake-ups, and a wake-up for the bytes and another for their frame would follow every frame
+// until the two met again by chance. Anything else is drawn now only when its frame is due anyway.
+void MessageLoop::DrawBeforeSleeping() {
+    framework::RepaintScheduler& frames = framework::RepaintScheduler::Instance();
+    const bool lineWoke = std::exchange(m_lineWoke, false);
+    if (!(lineWoke && frames.DrawOnWake(kFrameSlackMs)))
+        frames.DrawIfDueWithin(kFrameSlackMs);
+}
+
 // The longest this wait may last: what the devices ask, the caller's condition, its deadline.
 int MessageLoop::WaitLimitMs(int deviceMs) const {
     int limit = Sooner(deviceMs, m_pollCondition ? kConditionPollMs : -1);
@@ -156,7 +175,7 @@ void MessageLoop::WaitForWork(bool watchDevices) {
     // What was just handled is drawn with this frame, not after a wake-up of its own. Qt's events
     // already waiting (a frame's paint among them) are handled before anything counts as a wait,
     // and the turn starts afresh after them: they may have posted a message or been input.
-    framework::RepaintScheduler::Instance().DrawIfDueWithin(kFrameSlackMs);
+    DrawBeforeSleeping();
     if (QAbstractEventDispatcher* qt = QAbstractEventDispatcher::instance(); qt && qt->processEvents(QEventLoop::AllEvents))
         return;
     int deviceMs = -1;

@@ -57,6 +57,7 @@ private:
     void PumpQtEvents();
     void PumpQtIfDue();
     void WaitForWork(bool watchDevices);
+    void DrawBeforeSleeping();
     int WaitLimitMs(int deviceMs) const;
     void RestartIdle();
     void WatchDevices(bool on);
@@ -74,4 +75,5 @@ private:
     Clock::time_point m_devicesDueAt = Clock::time_point::max();
     QTimer m_wakeTimer;
     std::unique_ptr<QSocketNotifier> m_deviceNotifier;
+    bool m_lineWoke = false; // the devices ended the last wait
 };

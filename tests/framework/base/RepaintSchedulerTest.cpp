@@ -87,3 +87,32 @@ TEST(RepaintSchedulerFrames, FlushDrawsAtOnceSkippingDeletedWidgets) {
     EXPECT_EQ(kept.frames.size(), 1u);
     EXPECT_FALSE(scheduler.IsPending());
 }
+
+// A loop woken for what it then draws (a line's bytes) draws at once, but not twice in a moment.
+// Once such frames stream, the timer's own frame waits a little past the streaming pace: the next
+// wake-up, which would bring it, gets the first chance, and the loop is not woken just before it.
+TEST(RepaintSchedulerFrames, FramesDrawnOnWakeKeepThatPaceAndTheTimerGivesWayToIt) {
+    RepaintScheduler scheduler;
+    FrameCounter text;
+    text.clock.start();
+    EXPECT_FALSE(scheduler.DrawOnWake(4)) << "nothing was pending";
+    scheduler.MarkDirty(&text);
+    ASSERT_TRUE(scheduler.DrawOnWake(4));
+    ASSERT_EQ(text.frames.size(), 1u);
+    scheduler.MarkDirty(&text);
+    EXPECT_FALSE(scheduler.DrawOnWake(4)) << "a frame drawn a moment ago is drawn again";
+    EXPECT_TRUE(scheduler.IsPending());
+    WaitForFrame(scheduler);
+    for (int wake = 0; wake < 5; ++wake) {
+        QTest::qWait(12);
+        scheduler.MarkDirty(&text);
+        EXPECT_TRUE(scheduler.DrawOnWake(4)) << "wake-up " << wake;
+    }
+    ASSERT_EQ(text.frames.size(), 7u) << "the timer drew between the wake-ups";
+    scheduler.MarkDirty(&text);
+    WaitForFrame(scheduler);
+    ASSERT_EQ(text.frames.size(), 8u);
+    const qint64 gap = text.frames[7] - text.frames[6];
+    EXPECT_GE(gap, RepaintScheduler::kStreamFrameMs + RepaintScheduler::kFrameMs / 4 - 1);
+    EXPECT_LE(gap, RepaintScheduler::kStreamFrameMs + RepaintScheduler::kFrameMs / 4 + 20);
+}
