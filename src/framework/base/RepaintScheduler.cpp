@@ -37,10 +37,11 @@ void RepaintScheduler::MarkDirty(QWidget* widget, bool prompt) {
     Schedule(!prompt && m_streak >= kFramesBeforeStreaming ? StreamInterval() : m_frameMs);
 }
 
-// A stream whose last frame came with a wake-up of the loop's is likely to bring the next with the
-// next wake-up: its timer waits a little longer, so as not to wake the loop a moment before it.
+// A stream whose frames come with the wake-ups of a source (a line) is likely to bring the next
+// with that source's next wake-up: its timer waits a little longer, so as not to wake the loop a
+// moment before it. Beaten by the timer once, the source would otherwise stay a moment behind it.
 int RepaintScheduler::StreamInterval() const {
-    return std::max(m_frameMs, kStreamFrameMs) + (m_drawnOnWake ? m_frameMs / 4 : 0);
+    return std::max(m_frameMs, kStreamFrameMs) + (m_wakePaced ? m_frameMs / 4 : 0);
 }
 
 void RepaintScheduler::Schedule(int interval) {
@@ -73,17 +74,18 @@ bool RepaintScheduler::DrawIfDueWithin(int ms) {
 }
 
 bool RepaintScheduler::DrawOnWake(int ms) {
-    if (!m_timer.isActive() || (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < ms))
-        return false;
-    Flush();
-    m_drawnOnWake = true;
-    return true;
+    const bool draw = m_timer.isActive() && !(m_sinceFrame.isValid() && m_sinceFrame.elapsed() < ms);
+    if (draw)
+        Flush();
+    // Drawn now or a moment ago by the timer, the next frame is that source's to bring.
+    m_wakePaced = true;
+    return draw;
 }
 
 void RepaintScheduler::OnFrame() {
     const bool following = m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kStreamFrameMs + m_frameMs;
     m_streak = following ? m_streak + 1 : 0;
-    m_drawnOnWake = false;
+    m_wakePaced = false;
     // A widget drawn now may mark itself dirty again; that goes to the next frame.
     m_sinceFrame.start();
     std::vector<Dirty> due;

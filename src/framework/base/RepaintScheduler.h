@@ -10,8 +10,8 @@
 // half the cost of drawing at the screen's rate. A change marked prompt (an indicator) is drawn
 // within kFrameMs all the same. A loop about to sleep draws a frame due in a moment at once
 // (DrawIfDueWithin): woken again a millisecond later for it, it would pay two wake-ups a frame. One
-// woken for what it then drew (a line's bytes) draws at once (DrawOnWake), and the next frame's
-// timer leaves that source's next wake-up the first chance to bring it.
+// woken by a line draws what is pending at once (DrawOnWake), and the next frame's timer leaves
+// the line's next wake-up the first chance to bring it.
 // When the frame comes, each dirty widget is sent a FrameEventType() event (sent ignored); a widget
 // that accepts it draws itself as it sees fit (an edit view also lets its scroll bars catch up), any
 // other widget gets update(); then the frame is painted.
@@ -52,8 +52,9 @@ public:
     void Flush();
     // Draws now if the next frame is due within `ms`; true if it drew.
     bool DrawIfDueWithin(int ms);
-    // The loop was woken for what is pending (a line's bytes): draws it now, unless the last frame
-    // was drawn less than `ms` ago; true if it drew. Frames then keep the pace of those wake-ups.
+    // The loop was woken by what makes frames pending (a line's bytes): draws what is pending now,
+    // unless the last frame was drawn less than `ms` ago; true if it drew. Frames then keep the
+    // pace of those wake-ups.
     bool DrawOnWake(int ms);
 
 private:
@@ -67,7 +68,7 @@ private:
 
     QElapsedTimer m_sinceFrame; // since the last frame was drawn
     int m_streak = 0;           // frames drawn one after another
-    bool m_drawnOnWake = false; // the last frame was drawn by DrawOnWake
+    bool m_wakePaced = false;   // DrawOnWake drew the last frame, or was called since
     // The address is compared, which is cheap; the guard tells whether it still is that widget.
     struct Dirty {
         const QWidget* address;

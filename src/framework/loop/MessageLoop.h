@@ -57,7 +57,6 @@ private:
     void PumpQtEvents();
     void PumpQtIfDue();
     void WaitForWork(bool watchDevices);
-    void DrawBeforeSleeping();
     int WaitLimitMs(int deviceMs) const;
     void RestartIdle();
     void WatchDevices(bool on);

@@ -88,7 +88,7 @@ TEST(RepaintSchedulerFrames, FlushDrawsAtOnceSkippingDeletedWidgets) {
     EXPECT_FALSE(scheduler.IsPending());
 }
 
-// A loop woken for what it then draws (a line's bytes) draws at once, but not twice in a moment.
+// A loop woken by a line draws what is pending at once, but not twice in a moment.
 // Once such frames stream, the timer's own frame waits a little past the streaming pace: the next
 // wake-up, which would bring it, gets the first chance, and the loop is not woken just before it.
 TEST(RepaintSchedulerFrames, FramesDrawnOnWakeKeepThatPaceAndTheTimerGivesWayToIt) {
