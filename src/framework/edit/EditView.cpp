@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "framework/edit/EditViewPainter.h"
 #include "framework/edit/EditViewScrollBar.h"
@@ -205,6 +206,7 @@ void EditView::UpdateMetrics() {
 
 void EditView::AfterChange(bool textOnlyGrew) {
     m_caretShown = true;
+    m_changedSinceFrame = true;
     if (m_blinksLeft <= 1 && hasFocus())
         StartBlinking();
     m_blinksLeft = kBlinksBeforeRest;
@@ -254,6 +256,11 @@ bool EditView::event(QEvent* event) {
         return QAbstractScrollArea::event(event);
     if (m_barsBehind)
         SyncScrollBars();
+    // While the text keeps changing (typed, or streaming in) the caret stays shown, as carets do:
+    // its blink starts over at each frame that shows a change. Started over once a frame rather than
+    // at every character, that costs nothing per byte, and a blink no wake-up of its own.
+    if (std::exchange(m_changedSinceFrame, false) && m_blink.isActive())
+        m_blink.start();
     DrawFrame();
     event->accept();
     return true;

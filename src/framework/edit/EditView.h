@@ -144,6 +144,8 @@ private:
     // The caret stops blinking, shown, after a while without change, as desktop carets do: an idle
     // terminal then costs no wake-ups at all. Any change or key starts it again.
     int m_blinksLeft = 0;
+    // The text changed since the last frame: the blink starts over from that frame.
+    bool m_changedSinceFrame = false;
     void StartBlinking();
     bool m_selecting = false;
 
