@@ -142,25 +142,37 @@ TEST_F(IdleWaitTest, ALoopOfQtsOwnDoesNotSpinOnWaitingBytes) {
     EXPECT_TRUE(harness.RunUntil([&] { return harness.TerminalText() == "waiting"; })) << "they were not read after it";
 }
 
-// Counts the paints a widget gets.
+// Counts the paints a widget gets; each may be made to take a while, as on a slow display.
 class PaintCount : public QObject {
 public:
-    explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
+    explicit PaintCount(QWidget* widget, std::chrono::milliseconds cost = {}) : m_cost(cost) {
+        widget->installEventFilter(this);
+    }
     int paints = 0;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            std::this_thread::sleep_for(m_cost);
+        }
         return false;
     }
+
+private:
+    std::chrono::milliseconds m_cost;
 };
 
 // A 115200-baud line hands its bytes over every millisecond or so, as a UART's driver does. While
 // they stream in, the loop is woken at most once a streaming frame for them, not once for each, and
-// the terminal is drawn at most once a streaming frame; every byte still arrives.
-TEST_F(IdleWaitTest, AStreamingLineWakesTheLoopAndDrawsTheTerminalAtMostOnceAFrame) {
+// the terminal is drawn at most once a streaming frame; every byte still arrives. A frame that takes
+// a while to draw (a large window, a slow display) must not put the line's wake-ups and the frames'
+// timer out of step either: that costs a wake-up for the bytes and another for their frame.
+class StreamingLineTest : public IdleWaitTest, public testing::WithParamInterface<int> {};
+
+TEST_P(StreamingLineTest, WakesTheLoopAndDrawsTheTerminalAtMostOnceAFrame) {
     Open(pty.DevicePath());
-    PaintCount terminal(harness.Frame()->m_wndTerminal.GetView()->viewport());
+    PaintCount terminal(harness.Frame()->m_wndTerminal.GetView()->viewport(), std::chrono::milliseconds(GetParam()));
     const unsigned long waits0 = MessageLoop::WaitCount();
     const std::uint64_t seed = RunSeed();
     constexpr int kMs = 2000;
@@ -169,14 +181,21 @@ TEST_F(IdleWaitTest, AStreamingLineWakesTheLoopAndDrawsTheTerminalAtMostOnceAFra
     const unsigned long waits = MessageLoop::WaitCount() - waits0;
     constexpr int kFrames = (kMs + 200) / framework::RepaintScheduler::kStreamFrameMs;
     std::printf("%lu waits and %d paints of the terminal in %d ms\n", waits, terminal.paints, kMs + 200);
-    // A few frames at the screen's rate come first, before the frames are seen to stream, and the
-    // caret blinks; frames drifting against the line's wake-ups would add one wake-up a frame.
+    // A few frames at the screen's rate come first, before the frames are seen to stream; frames
+    // drifting against the line's wake-ups would add one wake-up a frame. The caret stays shown
+    // while text comes in: a wake-up draws a frame, or it was one too many.
     EXPECT_LE(waits, kFrames + 6u) << "the loop was woken for every few bytes, or again for their frame";
+    EXPECT_LE(waits, terminal.paints + 3u) << "the loop was woken without drawing a frame";
     EXPECT_GT(waits, 20u) << "the loop never slept: the figure above means nothing";
     EXPECT_LE(terminal.paints, kFrames + 8);
     harness.RunUntil([&] { return line.Done() && harness.TerminalLength() >= line.Delivered().size(); });
     EXPECT_EQ(line.Dropped(), 0u);
     EXPECT_TRUE(harness.TerminalText() == line.Offered()) << SeedNote(seed);
 }
+
+INSTANTIATE_TEST_SUITE_P(Paint, StreamingLineTest, testing::Values(0, 8),
+                         [](const testing::TestParamInfo<int>& param) {
+                             return param.param == 0 ? std::string("Quick") : "Taking" + std::to_string(param.param) + "Ms";
+                         });
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
+#include <utility>
 
 #include "framework/base/RepaintScheduler.h"
 #include "framework/loop/InputMonitor.h"
@@ -143,6 +144,20 @@ void MessageLoop::PumpQtEvents() {
     m_lastPump = Clock::now();
 }
 
+// What the line woke the loop for is drawn as soon as it has been taken, unless a frame was drawn a
+// moment ago: frames then keep the line's cadence and share its wake-ups. The line's next wake-up
+// counts from the take, the next frame's timer from this drawing, which comes after it however long
+// taking or drawing lasts: the line stays ahead. Drawn first and taken after, a slow frame would
+// put the take, and the line's next wake-up, behind that timer; left to their own timer, frames
+// would drift against the line. Either way a wake-up for the bytes and another for their frame
+// would follow every frame. Anything else is drawn now only when its frame is due anyway.
+void MessageLoop::DrawBeforeSleeping() {
+    framework::RepaintScheduler& frames = framework::RepaintScheduler::Instance();
+    const bool lineWoke = std::exchange(m_lineWoke, false);
+    if (!(lineWoke && frames.DrawOnWake(kFrameSlackMs)))
+        frames.DrawIfDueWithin(kFrameSlackMs);
+}
+
 // The longest this wait may last: what the devices ask, the caller's condition, its deadline.
 int MessageLoop::WaitLimitMs(int deviceMs) const {
     int limit = Sooner(deviceMs, m_pollCondition ? kConditionPollMs : -1);
@@ -163,7 +178,7 @@ void MessageLoop::WaitForWork(bool watchDevices) {
     // What was just handled is drawn with this frame, not after a wake-up of its own. Qt's events
     // already waiting (a frame's paint among them) are handled before anything counts as a wait,
     // and the turn starts afresh after them: they may have posted a message or been input.
-    framework::RepaintScheduler::Instance().DrawIfDueWithin(kFrameSlackMs);
+    DrawBeforeSleeping();
     if (QAbstractEventDispatcher* qt = QAbstractEventDispatcher::instance(); qt && qt->processEvents(QEventLoop::AllEvents))
         return;
     int deviceMs = -1;
@@ -182,15 +197,7 @@ void MessageLoop::WaitForWork(bool watchDevices) {
     // Input the idle step will not read must not end a wait that does not run it.
     WatchDevices(watchDevices);
     ++g_waits;
-    m_lineWoke = false;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    // A line that woke the loop brings its bytes about a frame after it last did: the frame they
-    // made pending then is drawn now, before the new ones are taken. Frames so keep the line's
-    // cadence and share its wake-ups; left to their own timer they would drift against it, and a
-    // wake-up for the bytes and another for their frame would follow every frame until the two met
-    // again by chance.
-    if (m_lineWoke)
-        framework::RepaintScheduler::Instance().DrawOnWake(kFrameSlackMs);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_wakeTimer.stop();
     m_lastPump = Clock::now();

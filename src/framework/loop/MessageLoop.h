@@ -57,6 +57,7 @@ private:
     void PumpQtEvents();
     void PumpQtIfDue();
     void WaitForWork(bool watchDevices);
+    void DrawBeforeSleeping();
     int WaitLimitMs(int deviceMs) const;
     void RestartIdle();
     void WatchDevices(bool on);
