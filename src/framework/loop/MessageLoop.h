@@ -75,5 +75,5 @@ private:
     Clock::time_point m_devicesDueAt = Clock::time_point::max();
     QTimer m_wakeTimer;
     std::unique_ptr<QSocketNotifier> m_deviceNotifier;
-    bool m_lineWoke = false; // the devices ended the last wait
+    bool m_lineWoke = false; // the devices signalled since the loop last came to sleep
 };
