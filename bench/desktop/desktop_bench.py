@@ -3,7 +3,7 @@
 COM33 (/dev/ttyUSB0 in a private /dev, so the machine's own ports are never touched). Needs root
 (for the private /dev) and Xvfb, xdotool.
 
-usage: desktop_bench.py BINARY [--old OLD_BINARY] [--runs N] FIGURE [AMOUNT]
+usage: desktop_bench.py BINARY [--old OLD_BINARY] [--runs N] [--cpus LIST] FIGURE [AMOUNT]
 
 FIGURE
   dialog [seconds=10]  the save dialog (Ctrl+S) is held open while 80-byte lines arrive at 115200
@@ -17,6 +17,14 @@ FIGURE
 With --old, each run starts both binaries, one after the other, so that both are measured side by
 side under the same conditions; which goes first alternates from run to run, since the second of a
 pair measures dearer. Medians, spreads and the ratio new/old are printed.
+
+The CPUs of a virtual machine need not be equally fast: the host may run one of them at a fraction
+of the other's speed, and then every figure depends on which CPU the program happened to land on.
+Each start times a fixed loop on every CPU and warns when they differ; --cpus 0 (a comma-separated
+list) keeps the X server, the program and the writer on the CPUs listed. --cpus fastest puts the
+X server and the program's user-interface thread on whichever CPU is the fastest at the start of
+each run (a host's load moves from CPU to CPU), and leaves the serial receiver and the writer to the
+kernel, as the other CPU of a machine whose CPUs are alike would be.
 """
 import os, pty, select, statistics, subprocess, sys, tempfile, threading, time, tty
 
@@ -40,6 +48,37 @@ def lines(count, start=0):
     reps = (count + 720) // 720 + 1
     at = start % 720
     return (_CYCLE[at:at + 720] * reps)[:count]
+
+
+def cpu_speeds(cpus):
+    """Speed of each CPU relative to the fastest, from a fixed loop run on it alone."""
+    times = {}
+    for cpu in sorted(cpus):
+        took = []
+        for _ in range(3):
+            out = sh("taskset", "-c", str(cpu), sys.executable, "-c",
+                     "import time\nt = time.perf_counter()\nx = 0\nfor i in range(3_000_000): x += i\n"
+                     "print(time.perf_counter() - t)")
+            took.append(float(out.stdout))
+        times[cpu] = min(took)
+    fastest = min(times.values())
+    return {cpu: fastest / t for cpu, t in times.items()}
+
+
+def report_cpu_speeds(cpus):
+    speeds = cpu_speeds(cpus)
+    print("CPU speed, a fixed loop (1 = the fastest): " +
+          ", ".join(f"cpu{c} {v:.2f}" for c, v in sorted(speeds.items())), flush=True)
+    return speeds
+
+
+# With --cpus fastest, the CPU that the X server and the program's user-interface thread are kept on.
+UI_CPUS = None
+
+
+def pin_all_threads(pid, cpus):
+    for t in os.listdir(f"/proc/{pid}/task"):
+        os.sched_setaffinity(int(t), cpus)
 
 
 def sh(*args):
@@ -132,6 +171,8 @@ class Program:
         sh("xdotool", "windowfocus", "--sync", frame)
         time.sleep(0.5)
         self.pid = self.proc.pid
+        if UI_CPUS:
+            os.sched_setaffinity(self.pid, UI_CPUS)  # the thread whose id is the process's: the loop's
 
     def cpu(self, name=None):
         return threads_cpu(self.pid, name)
@@ -275,17 +316,27 @@ def figure_drain(binary, megabytes):
 
 
 def main():
+    global UI_CPUS
     args = sys.argv[1:]
     old = runs = None
     if "--old" in args:
         i = args.index("--old"); old = args[i + 1]; del args[i:i + 2]
     if "--runs" in args:
         i = args.index("--runs"); runs = int(args[i + 1]); del args[i:i + 2]
+    cpus = None
+    if "--cpus" in args:
+        i = args.index("--cpus"); cpus = args[i + 1]; del args[i:i + 2]
     if len(args) < 2 or args[1] not in ("dialog", "paced", "drain"):
         sys.exit(__doc__)
     binary, figure = os.path.abspath(args[0]), args[1]
     amount = float(args[2]) if len(args) > 2 else {"dialog": 10, "paced": 20, "drain": 8}[figure]
     runs = runs or 5
+    every_cpu = os.sched_getaffinity(0)
+    if cpus not in (None, "fastest"):
+        os.sched_setaffinity(0, {int(c) for c in cpus.split(",")})
+    speeds = report_cpu_speeds(every_cpu)
+    if cpus is None and min(speeds.values()) < 0.85:
+        print("  the CPUs differ: figures depend on where the program runs; --cpus pins it", flush=True)
     binaries = [("old", os.path.abspath(old)), ("new", binary)] if old else [("new", binary)]
     display = Display()
     work = tempfile.mkdtemp()
@@ -294,6 +345,10 @@ def main():
         for run in range(runs):
             # The second of a pair runs measurably dearer (about a tenth, the same binary against
             # itself), so each run swaps which goes first.
+            if cpus == "fastest":
+                speeds = report_cpu_speeds(every_cpu) if run else speeds
+                UI_CPUS = {max(speeds, key=speeds.get)}
+                pin_all_threads(display.proc.pid, UI_CPUS)
             for label, path in (binaries if run % 2 == 0 else binaries[::-1]):
                 if figure == "dialog":
                     r = figure_dialog(path, amount, work)
