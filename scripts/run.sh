@@ -2,5 +2,5 @@
 # Sets up, builds and starts the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
+scripts/setup.sh --trained build
 exec build/src/app/martool "$@"

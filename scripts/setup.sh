@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, then configures and builds.
-#   [MARTOOL_TARGETS="target ..."] scripts/setup.sh [build-dir] [extra cmake arguments...]
+#   [MARTOOL_TARGETS="target ..."] scripts/setup.sh [--trained] [build-dir] [extra cmake arguments...]
+# --trained builds with profile-guided optimisation: the first time (or once build-dir/pgo-profile
+# is removed) it builds the benchmark instrumented in build-dir/pgo-train and runs it receiving,
+# streaming and echoing on a pseudo-terminal, and the build then follows that profile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,12 +26,47 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+trained=0
+if [ "${1:-}" = "--trained" ]; then
+    trained=1
+    shift
+fi
 build_dir=${1:-build}
 shift || true
 jobs=$(nproc 2>/dev/null || echo 2)
 launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+
+# The profile: the benchmark, built instrumented, receiving as fast as a pty feeds it, then at a
+# line's pace with frames drawn, then echoing typed keys.
+train() {
+    local profile=$1 tree=$2
+    echo "Training the build's profile (once; remove $profile to train again)"
+    rm -rf "$profile"
+    cmake -S . -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARTOOL_PGO=GENERATE \
+          -DMARTOOL_PGO_DIR="$profile" "${launcher[@]}" >/dev/null
+    cmake --build "$tree" -j "$jobs" --target bench_app
+    for figure in "receive 2" "paced 3" "echo"; do
+        # shellcheck disable=SC2086 # the figure and its amount are two words
+        QT_QPA_PLATFORM=offscreen "$tree/bench/app/bench_app" 1 $figure >/dev/null 2>&1
+    done
+    ls "$profile"/*.gcda >/dev/null
+    touch "$profile/trained"
+    # Objects built from an older profile would keep it: this tree starts over.
+    if [ -f "$build_dir/CMakeCache.txt" ]; then
+        cmake --build "$build_dir" --target clean >/dev/null
+    fi
+}
+pgo=(-DMARTOOL_PGO=OFF)
+if [ "$trained" = 1 ]; then
+    profile=$build_dir/pgo-profile
+    [ "${profile#/}" = "$profile" ] && profile=$(pwd)/$profile
+    if [ ! -f "$profile/trained" ]; then
+        train "$profile" "$build_dir/pgo-train"
+    fi
+    pgo=(-DMARTOOL_PGO=USE -DMARTOOL_PGO_DIR="$profile")
+fi
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${pgo[@]}" "$@" >/dev/null
 # MARTOOL_TARGETS limits the build to the targets it names (all of them when unset).
 targets=()
 for t in ${MARTOOL_TARGETS:-}; do targets+=(--target "$t"); done
