@@ -42,7 +42,7 @@ endif()
 
 # Profile-guided optimisation. The per-byte path is a long chain of small, branchy functions whose
 # hot and cold sides the compiler cannot tell apart on its own; with a profile of the program
-# receiving, it lays out, inlines and unrolls for the paths that run, which takes about a third off
+# receiving, it lays out, inlines and unrolls for the paths that run, which takes close to a third off
 # the cost of a byte. scripts/setup.sh makes the profile: it builds the benchmark instrumented
 # (GENERATE) in a tree of its own, runs it, and builds this tree from what it wrote (USE). Object
 # paths are taken relative to each tree, so the two trees' files match up.

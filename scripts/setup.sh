@@ -38,33 +38,43 @@ launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # The profile: the benchmark, built instrumented, receiving as fast as a pty feeds it, then at a
-# line's pace with frames drawn, then echoing typed keys.
+# line's pace with frames drawn, then echoing typed keys. Each step says whether it went through (a
+# function called as a condition runs without `set -e`).
 train() {
     local profile=$1 tree=$2
     echo "Training the build's profile (once; remove $profile to train again)"
     rm -rf "$profile"
     cmake -S . -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARTOOL_PGO=GENERATE \
-          -DMARTOOL_PGO_DIR="$profile" "${launcher[@]}" >/dev/null
-    cmake --build "$tree" -j "$jobs" --target bench_app
+          -DMARTOOL_PGO_DIR="$profile" "${launcher[@]}" >/dev/null || return 1
+    cmake --build "$tree" -j "$jobs" --target bench_app || return 1
     for figure in "receive 2" "paced 3" "echo"; do
         # shellcheck disable=SC2086 # the figure and its amount are two words
-        QT_QPA_PLATFORM=offscreen "$tree/bench/app/bench_app" 1 $figure >/dev/null 2>&1
+        QT_QPA_PLATFORM=offscreen "$tree/bench/app/bench_app" 1 $figure >/dev/null 2>&1 || return 1
     done
-    ls "$profile"/*.gcda >/dev/null
+    compgen -G "$profile/*.gcda" >/dev/null || return 1
     touch "$profile/trained"
-    # Objects built from an older profile would keep it: this tree starts over.
-    if [ -f "$build_dir/CMakeCache.txt" ]; then
-        cmake --build "$build_dir" --target clean >/dev/null
-    fi
 }
 pgo=(-DMARTOOL_PGO=OFF)
 if [ "$trained" = 1 ]; then
     profile=$build_dir/pgo-profile
-    [ "${profile#/}" = "$profile" ] && profile=$(pwd)/$profile
-    if [ ! -f "$profile/trained" ]; then
-        train "$profile" "$build_dir/pgo-train"
+    if [ "${profile#/}" = "$profile" ]; then
+        profile=$(pwd)/$profile
     fi
-    pgo=(-DMARTOOL_PGO=USE -DMARTOOL_PGO_DIR="$profile")
+    if [ ! -f "$profile/trained" ]; then
+        if train "$profile" "$build_dir/pgo-train"; then
+            # Objects built from an older profile would keep it: this tree starts over.
+            if [ -f "$build_dir/CMakeCache.txt" ]; then
+                cmake --build "$build_dir" --target clean >/dev/null
+            fi
+        else
+            # A build without the profile is slower, not wrong: the program is still built.
+            echo "warning: the profile could not be made; building without it" >&2
+            rm -rf "$profile"
+        fi
+    fi
+    if [ -f "$profile/trained" ]; then
+        pgo=(-DMARTOOL_PGO=USE -DMARTOOL_PGO_DIR="$profile")
+    fi
 fi
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${pgo[@]}" "$@" >/dev/null
 # MARTOOL_TARGETS limits the build to the targets it names (all of them when unset).
