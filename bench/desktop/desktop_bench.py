@@ -343,12 +343,12 @@ def main():
     results = {label: [] for label, _ in binaries}
     try:
         for run in range(runs):
-            # The second of a pair runs measurably dearer (about a tenth, the same binary against
-            # itself), so each run swaps which goes first.
             if cpus == "fastest":
                 speeds = report_cpu_speeds(every_cpu) if run else speeds
                 UI_CPUS = {max(speeds, key=speeds.get)}
                 pin_all_threads(display.proc.pid, UI_CPUS)
+            # The second of a pair runs measurably dearer (about a tenth, the same binary against
+            # itself), so each run swaps which goes first.
             for label, path in (binaries if run % 2 == 0 else binaries[::-1]):
                 if figure == "dialog":
                     r = figure_dialog(path, amount, work)
